@@ -757,7 +757,7 @@ void CheckVMGForWriting(const VMG& Record)
 void LoadIfoVMG(IfoStream& Stream, VMG& Record)
 {
     ReadVMGHeader(Stream, Record);
-    ReadPGC(Stream, Record.First_Play_PGC);   // at byte 1024, where the header ends
+    ReadPGC(Stream, Record.First_Play_PGC, "First_Play_PGC");   // at byte 1024, where the header ends
     ReadBytesAfterFirstPlayPGC(Stream, Record);
     std::uint32_t& Measured = Record.Last_Byte_Read;
 
