@@ -499,6 +499,13 @@ void ReadBytesAfterFirstPlayPGC(IfoStream& Stream, VMG& Record)
     const std::int32_t Position = StreamPos(Stream);
     const auto Length = static_cast<std::int32_t>((Record.Start_Sector_of_TT_SRPT << 11) -
                                                   static_cast<std::uint32_t>(Position));
+    // Without a title search pointer table there is nothing to load. The
+    // length is negative then, except for an empty stream, where nothing was
+    // read and the position is still 0.
+    if (Record.Start_Sector_of_TT_SRPT == 0)
+        RefuseLength("Bytes_after_First_Play_PGC",
+                     "Start_Sector_of_TT_SRPT is 0, so the bytes after the first-play PGC have no end "
+                     "(the file has no title search pointer table)");
     if (Length < 0)
         RefuseLength("Bytes_after_First_Play_PGC",
                      "negative length " + std::to_string(Length) + ": the first-play PGC ends at byte " +
@@ -781,7 +788,7 @@ void LoadIfoVMG(IfoStream& File, VMG& Record)
 {
     ShortReadWatch Stream(File);
     ReadVMGHeader(Stream, Record);
-    ReadPGC(Stream, Record.First_Play_PGC);   // at byte 1024, where the header ends
+    ReadPGC(Stream, Record.First_Play_PGC, "First_Play_PGC");   // at byte 1024, where the header ends
     ReadBytesAfterFirstPlayPGC(Stream, Record);
     std::uint32_t& Measured = Record.Last_Byte_Read;
 
