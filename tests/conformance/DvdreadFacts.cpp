@@ -213,8 +213,8 @@ void PutSearchPointer(const FactWriter& Out, const pgci_srp_t& Pointer) {
     Out.Number("Offset_of_PGC", Pointer.pgc_start_byte);
 }
 
-void PutPGCIT(const FactWriter& Out, const pgcit_t& Table, const char* Count_Name) {
-    Out.Number(Count_Name, Table.nr_of_pgci_srp);
+void PutPGCIT(const FactWriter& Out, const pgcit_t& Table) {
+    Out.Number("Number_of_PGCs", Table.nr_of_pgci_srp);
     Out.Number("Last_Byte", Table.last_byte);
     for (std::size_t i = 0; i < Table.nr_of_pgci_srp; ++i) {
         PutSearchPointer(Out.Sub("PGC_Search_Pointers", i), Table.pgci_srp[i]);
@@ -232,7 +232,7 @@ void PutPGCI_UT(const FactWriter& Out, const pgci_ut_t& Table) {
         P.Number("Language_Code_Extension", Unit.lang_extension);
         P.Number("Menu_Existence", Unit.exists);
         P.Number("Offset_of_Language_Unit", Unit.lang_start_byte);
-        if (Unit.pgcit != nullptr) PutPGCIT(Out.Sub("Language_Units", i), *Unit.pgcit, "Number_of_PGCs");
+        if (Unit.pgcit != nullptr) PutPGCIT(Out.Sub("Language_Units", i), *Unit.pgcit);
     }
 }
 
@@ -414,7 +414,7 @@ void PutVTS(const FactWriter& Out, const ifo_handle_t& Ifo) {
     for (std::size_t i = 0; i < 8; ++i)
         PutBits(Title, "Multichannel_Extension", i, MultichannelBits(Header.vts_mu_audio_attr[i]));
     if (Ifo.vts_ptt_srpt != nullptr) PutPTT_SRPT(Out.Sub("PTT_SRPT"), *Ifo.vts_ptt_srpt);
-    if (Ifo.vts_pgcit != nullptr) PutPGCIT(Out.Sub("PGCIT"), *Ifo.vts_pgcit, "Number_of_PGCs");
+    if (Ifo.vts_pgcit != nullptr) PutPGCIT(Out.Sub("PGCIT"), *Ifo.vts_pgcit);
     if (Ifo.pgci_ut != nullptr) PutPGCI_UT(Out.Sub("VTSM_PGCI_UT"), *Ifo.pgci_ut);
     if (Ifo.vts_tmapt != nullptr) PutTMAPT(Out.Sub("TMAPT"), *Ifo.vts_tmapt);
     if (Ifo.menu_c_adt != nullptr) PutC_ADT(Out.Sub("VTSM_C_ADT"), *Ifo.menu_c_adt);
