@@ -22,7 +22,8 @@
 #include "Quoril.h"
 #include "Routines_Common.h"
 #include "support/Normalize.h"
-#include "support/SampleRecords.h"
+#include "VTSBuilders.h"
+#include "VmgBuilders.h"
 
 namespace {
 
@@ -43,8 +44,8 @@ std::vector<std::uint8_t> Written(const Record& Source, Make MakeIfo)
 std::vector<Subject> Subjects()
 {
     std::vector<Subject> All;
-    All.push_back({"sample_title_set", Written(quoril_test::SampleTitleSet(), MakeIfoVTS), false});
-    All.push_back({"sample_video_manager", Written(quoril_test::SampleManager(), MakeIfoVMG), true});
+    All.push_back({"rich_title_set", Written(vts_fixture::MakeRichVTS(), MakeIfoVTS), false});
+    All.push_back({"rich_video_manager", Written(vmg_test::RichVMG(), MakeIfoVMG), true});
     if (const char* Discs = std::getenv("QUORIL_TEST_DISCS"); Discs != nullptr && std::filesystem::is_directory(Discs)) {
         std::vector<std::filesystem::path> Files;
         for (const auto& Entry : std::filesystem::recursive_directory_iterator(Discs)) {
