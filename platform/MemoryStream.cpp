@@ -29,73 +29,23 @@ struct FileDescriptor {
 
 }  // namespace
 
-// The library reads and writes most numbers a field at a time, so Read and
-// Write run once for every 1, 2 or 4 bytes of a file and must cost little:
-// copies of those sizes are done in place, and everything else goes to a
-// function of its own, so that the common case makes no call.
-namespace {
-
-[[gnu::noinline]] std::int64_t CopyRun(void* To, const void* From, std::int64_t Count)
-{
-    std::memcpy(To, From, static_cast<std::size_t>(Count));
-    return Count;
-}
-
-}  // namespace
-
 std::int64_t MemoryStream::Read(void* Buffer, std::int64_t Count)
 {
-    const std::int64_t Available = Length - Pos;
-    if (Count <= 0 || Available <= 0) return 0;
-    const std::int64_t Delivered = Count < Available ? Count : Available;
-    const std::uint8_t* From = Data.data() + Pos;
+    if (Count <= 0 || Pos >= Size()) return 0;
+    const std::int64_t Delivered = std::min(Count, Size() - Pos);
+    std::memcpy(Buffer, Data.data() + Pos, static_cast<std::size_t>(Delivered));
     Pos += Delivered;
-    switch (Delivered) {
-    case 1: std::memcpy(Buffer, From, 1); return 1;
-    case 2: std::memcpy(Buffer, From, 2); return 2;
-    case 4: std::memcpy(Buffer, From, 4); return 4;
-    default: return CopyRun(Buffer, From, Delivered);
-    }
+    return Delivered;
 }
 
 std::int64_t MemoryStream::Write(const void* Buffer, std::int64_t Count)
 {
-    const auto* Bytes = static_cast<const std::uint8_t*>(Buffer);
-    const std::int64_t End = Pos + Count;
-    if (End <= static_cast<std::int64_t>(Data.size())) {
-        std::uint8_t* To = Data.data() + Pos;
-        bool Stored = true;
-        switch (Count) {
-        case 1: std::memcpy(To, Bytes, 1); break;
-        case 2: std::memcpy(To, Bytes, 2); break;
-        case 4: std::memcpy(To, Bytes, 4); break;
-        default: Stored = false;
-        }
-        if (Stored) {
-            Pos = End;
-            if (End > Length) Length = End;
-            return Count;
-        }
-    }
-    return WriteRun(Bytes, Count);
-}
-
-std::int64_t MemoryStream::WriteRun(const std::uint8_t* Bytes, std::int64_t Count)
-{
     if (Count <= 0) return 0;
     const std::int64_t End = Pos + Count;
-    if (End > static_cast<std::int64_t>(Data.size()))
-        Data.resize(std::max(static_cast<std::size_t>(End), 2 * Data.size()));   // zero-filled
-    std::memcpy(Data.data() + Pos, Bytes, static_cast<std::size_t>(Count));
+    if (End > Size()) Data.resize(static_cast<std::size_t>(End));   // a gap after a seek past the end reads as zeros
+    std::memcpy(Data.data() + Pos, Buffer, static_cast<std::size_t>(Count));
     Pos = End;
-    if (End > Length) Length = End;
     return Count;
-}
-
-const std::vector<std::uint8_t>& MemoryStream::Bytes() const
-{
-    Data.resize(static_cast<std::size_t>(Length));
-    return Data;
 }
 
 std::int64_t MemoryStream::Seek(std::int64_t NewPosition)
@@ -125,7 +75,6 @@ void MemoryStream::LoadFromFile(const std::filesystem::path& Path)
         Content.insert(Content.end(), Chunk, Chunk + Got);
     }
     Data = std::move(Content);
-    Length = static_cast<std::int64_t>(Data.size());
     Pos = 0;
 }
 
@@ -165,7 +114,7 @@ void MemoryStream::SaveToFile(const std::filesystem::path& Path) const
     if (::fchmod(Temp.Fd, Mode) != 0) Fail(errno, "cannot set the permissions of");
 
     const std::uint8_t* Next = Data.data();
-    auto Left = static_cast<std::size_t>(Length);
+    std::size_t Left = Data.size();
     while (Left > 0) {
         const ssize_t Put = ::write(Temp.Fd, Next, Left);
         if (Put < 0) {

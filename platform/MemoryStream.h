@@ -10,14 +10,13 @@
 class MemoryStream : public IfoStream {
 public:
     MemoryStream() = default;
-    explicit MemoryStream(std::vector<std::uint8_t> Bytes)
-        : Data(std::move(Bytes)), Length(static_cast<std::int64_t>(Data.size())) {}
+    explicit MemoryStream(std::vector<std::uint8_t> Bytes) : Data(std::move(Bytes)) {}
 
     std::int64_t Read(void* Buffer, std::int64_t Count) override;
     std::int64_t Write(const void* Buffer, std::int64_t Count) override;
     std::int64_t Seek(std::int64_t NewPosition) override;
     std::int64_t Position() const override { return Pos; }
-    std::int64_t Size() const override { return Length; }
+    std::int64_t Size() const override { return static_cast<std::int64_t>(Data.size()); }
 
     // Replaces the content with the whole file and moves to byte 0. Throws
     // std::system_error naming the path and the system's reason.
@@ -30,19 +29,9 @@ public:
     // std::system_error names the path and the reason.
     void SaveToFile(const std::filesystem::path& Path) const;
 
-    // The whole content, exactly Size() bytes. Valid until the next Write.
-    const std::vector<std::uint8_t>& Bytes() const;
+    const std::vector<std::uint8_t>& Bytes() const { return Data; }
 
 private:
-    // Write of anything but a number that fits into the buffer as it is.
-    std::int64_t WriteRun(const std::uint8_t* Bytes, std::int64_t Count);
-
-    // The content is the first Length bytes of Data. A writer appends a
-    // number at a time, so Data is grown ahead by doubling, and the bytes
-    // beyond Length are kept zero: a write then stores its bytes once, and a
-    // gap left by a seek past the end reads as zeros. Bytes() trims the
-    // spare room off, which leaves the capacity in place.
-    mutable std::vector<std::uint8_t> Data;
-    std::int64_t Length = 0;
+    std::vector<std::uint8_t> Data;
     std::int64_t Pos = 0;
 };
