@@ -124,6 +124,95 @@ private:
     std::array<std::uint8_t, Block_Size> Block;
 };
 
+// The file's stream as the writers see it. The writers put every number out
+// through a primitive, one write of 1 to 4 bytes per field; the bytes of
+// consecutive writes are gathered into a block instead and handed to the file
+// a block at a time, when the writer moves elsewhere, and at the end. What
+// the file holds in the end, and where it stands, are as if every write had
+// gone to it. The writer must call Flush when done; a writer abandoned by an
+// exception hands over what it gathered, as far as the file takes it.
+class BlockWriter : public IfoStream {
+public:
+    explicit BlockWriter(IfoStream& File) : File(File), Block_Start(File.Position()) {}
+    BlockWriter(const BlockWriter&) = delete;
+    BlockWriter& operator=(const BlockWriter&) = delete;
+
+    ~BlockWriter() override
+    {
+        try {
+            Flush();
+        } catch (...) {
+            // The writer is being abandoned for an error of its own; keep that one.
+        }
+    }
+
+    std::int64_t Write(const void* Buffer, std::int64_t Count) override
+    {
+        if (Count <= Block_Size - Pending) {
+            std::uint8_t* To = Block.data() + Pending;
+            switch (Count) {
+            case 1: std::memcpy(To, Buffer, 1); Pending += 1; return 1;
+            case 2: std::memcpy(To, Buffer, 2); Pending += 2; return 2;
+            case 4: std::memcpy(To, Buffer, 4); Pending += 4; return 4;
+            default: break;
+            }
+        }
+        return WriteThroughBlock(static_cast<const std::uint8_t*>(Buffer), Count);
+    }
+    [[gnu::noinline]] std::int64_t Read(void* Buffer, std::int64_t Count) override
+    {
+        Flush();
+        const std::int64_t Delivered = File.Read(Buffer, Count);
+        Block_Start = File.Position();
+        return Delivered;
+    }
+    std::int64_t Seek(std::int64_t Position) override
+    {
+        Flush();
+        return Block_Start = File.Seek(Position);
+    }
+    std::int64_t Position() const override { return Block_Start + Pending; }
+    std::int64_t Size() const override
+    {
+        const std::int64_t Stored = File.Size();
+        return Pending > 0 && Block_Start + Pending > Stored ? Block_Start + Pending : Stored;
+    }
+
+    // Hands the gathered bytes to the file, which then stands after them.
+    void Flush()
+    {
+        if (Pending == 0) return;
+        const std::int64_t Count = Pending;
+        Pending = 0;
+        File.Write(Block.data(), Count);
+        Block_Start = File.Position();
+    }
+
+private:
+    static constexpr std::int64_t Block_Size = 8192;
+
+    // Any other write: into a fresh block, or straight to the file when it
+    // is a block or longer.
+    [[gnu::noinline]] std::int64_t WriteThroughBlock(const std::uint8_t* Buffer, std::int64_t Count)
+    {
+        if (Count <= 0) return 0;
+        if (Count > Block_Size - Pending) Flush();
+        if (Count >= Block_Size) {
+            const std::int64_t Stored = File.Write(Buffer, Count);
+            Block_Start = File.Position();
+            return Stored;
+        }
+        std::memcpy(Block.data() + Pending, Buffer, static_cast<std::size_t>(Count));
+        Pending += Count;
+        return Count;
+    }
+
+    IfoStream& File;
+    std::int64_t Block_Start;   // where the file stands, and where the gathered bytes go
+    std::int64_t Pending = 0;   // bytes gathered in Block
+    std::array<std::uint8_t, Block_Size> Block;
+};
+
 // Reads one table at its start sector and judges it: the flag stays true when
 // the bytes consumed match the table's stored Last_Byte and the file held
 // every byte that was read. A table whose start sector is 0 is absent and its
@@ -415,9 +504,10 @@ void LoadIfoVTS(IfoStream& File, VTS& Record)
     });
 }
 
-void MakeIfoVTS(IfoStream& Stream, const VTS& Record)
+void MakeIfoVTS(IfoStream& File, const VTS& Record)
 {
     CheckVTSForWriting(Record);
+    BlockWriter Stream(File);
 
     // The writer's own copy of the header fields it recomputes.
     std::uint32_t Start_Sector_of_PTT_SRPT = Record.Start_Sector_of_PTT_SRPT;
@@ -482,6 +572,7 @@ void MakeIfoVTS(IfoStream& Stream, const VTS& Record)
     WriteDWord(Stream, Start_Sector_of_VTSM_VOBU_ADMAP);
     WriteDWord(Stream, Start_Sector_of_VTS_C_ADT);
     WriteDWord(Stream, Start_Sector_of_VTS_VOBU_ADMAP);
+    Stream.Flush();
 }
 
 // ---------------------------------------------------------------------------
@@ -885,9 +976,10 @@ void LoadIfoVMG(IfoStream& File, VMG& Record)
     });
 }
 
-void MakeIfoVMG(IfoStream& Stream, const VMG& Record)
+void MakeIfoVMG(IfoStream& File, const VMG& Record)
 {
     CheckVMGForWriting(Record);
+    BlockWriter Stream(File);
 
     std::uint32_t Start_Sector_of_TT_SRPT = Record.Start_Sector_of_TT_SRPT;
     std::uint32_t Start_Sector_of_VMGM_PGCI_UT = Record.Start_Sector_of_VMGM_PGCI_UT;
@@ -944,4 +1036,5 @@ void MakeIfoVMG(IfoStream& Stream, const VMG& Record)
     WriteDWord(Stream, Start_Sector_of_TXTDT_MGI);
     WriteDWord(Stream, Start_Sector_of_VMGM_C_ADT);
     WriteDWord(Stream, Start_Sector_of_VMGM_VOBU_ADMAP);
+    Stream.Flush();
 }
