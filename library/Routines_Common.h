@@ -8,6 +8,7 @@
 
 #include <array>
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -19,26 +20,83 @@ namespace quoril {
 
 // ---------------------------------------------------------------------------
 // Stream primitives
+//
+// They are defined here, inline, because the readers and writers call them
+// once for every field of a file: each then costs the stream's own Read or
+// Write and the conversion, and no call of its own.
 
-void SeekStream(IfoStream& Stream, std::int32_t Position);
-std::int32_t StreamPos(IfoStream& Stream);
+// Positions are 32-bit; one at or beyond 2 GiB (a start sector of 0x100000 or
+// more shifted into bytes) is taken as the unsigned offset it stands for, so a
+// seek never goes before the start of the stream.
+inline void SeekStream(IfoStream& Stream, std::int32_t Position)
+{
+    Stream.Seek(static_cast<std::uint32_t>(Position));
+}
+
+inline std::int32_t StreamPos(IfoStream& Stream)
+{
+    return static_cast<std::int32_t>(static_cast<std::uint32_t>(Stream.Position()));
+}
 
 // Bytes that a read cannot deliver (at or past the end of the stream) count
 // as zero, so a truncated file reads as if it went on with zero bytes.
-void ReadByte(IfoStream& Stream, std::uint8_t& Value);
-void ReadWord(IfoStream& Stream, std::uint16_t& Value);
-void ReadDWord(IfoStream& Stream, std::uint32_t& Value);
-void ReadBytes(IfoStream& Stream, void* Buffer, std::int32_t Count);
+inline void ReadBytes(IfoStream& Stream, void* Buffer, std::int32_t Count)
+{
+    if (Count <= 0) return;
+    const std::int64_t Delivered = Stream.Read(Buffer, Count);
+    const std::int64_t Kept = Delivered < 0 ? 0 : (Delivered > Count ? Count : Delivered);
+    if (Kept < Count) std::memset(static_cast<std::uint8_t*>(Buffer) + Kept, 0, static_cast<std::size_t>(Count - Kept));
+}
+
+inline void ReadByte(IfoStream& Stream, std::uint8_t& Value)
+{
+    ReadBytes(Stream, &Value, 1);
+}
+
+inline void ReadWord(IfoStream& Stream, std::uint16_t& Value)
+{
+    std::uint8_t Bytes[2];
+    ReadBytes(Stream, Bytes, 2);
+    Value = static_cast<std::uint16_t>(Bytes[0] << 8 | Bytes[1]);
+}
+
+// One read of four bytes delivers exactly what two reads of two bytes would,
+// also at the end of the stream, where the missing bytes count as zero.
+inline void ReadDWord(IfoStream& Stream, std::uint32_t& Value)
+{
+    std::uint8_t Bytes[4];
+    ReadBytes(Stream, Bytes, 4);
+    Value = static_cast<std::uint32_t>(Bytes[0]) << 24 | static_cast<std::uint32_t>(Bytes[1]) << 16 |
+            static_cast<std::uint32_t>(Bytes[2]) << 8 | static_cast<std::uint32_t>(Bytes[3]);
+}
 
 template <std::size_t N>
 void ReadBytes(IfoStream& Stream, std::array<std::uint8_t, N>& Field) { ReadBytes(Stream, Field.data(), N); }
 template <std::size_t N>
 void ReadBytes(IfoStream& Stream, std::array<char, N>& Field) { ReadBytes(Stream, Field.data(), N); }
 
-void WriteByte(IfoStream& Stream, std::uint8_t Value);
-void WriteWord(IfoStream& Stream, std::uint16_t Value);
-void WriteDWord(IfoStream& Stream, std::uint32_t Value);
-void WriteBytes(IfoStream& Stream, const void* Buffer, std::int32_t Count);
+inline void WriteBytes(IfoStream& Stream, const void* Buffer, std::int32_t Count)
+{
+    if (Count > 0) Stream.Write(Buffer, Count);
+}
+
+inline void WriteByte(IfoStream& Stream, std::uint8_t Value)
+{
+    WriteBytes(Stream, &Value, 1);
+}
+
+inline void WriteWord(IfoStream& Stream, std::uint16_t Value)
+{
+    const std::uint8_t Bytes[2] = {static_cast<std::uint8_t>(Value >> 8), static_cast<std::uint8_t>(Value)};
+    WriteBytes(Stream, Bytes, 2);
+}
+
+inline void WriteDWord(IfoStream& Stream, std::uint32_t Value)
+{
+    const std::uint8_t Bytes[4] = {static_cast<std::uint8_t>(Value >> 24), static_cast<std::uint8_t>(Value >> 16),
+                                   static_cast<std::uint8_t>(Value >> 8), static_cast<std::uint8_t>(Value)};
+    WriteBytes(Stream, Bytes, 4);
+}
 
 template <std::size_t N>
 void WriteBytes(IfoStream& Stream, const std::array<std::uint8_t, N>& Field) { WriteBytes(Stream, Field.data(), N); }
