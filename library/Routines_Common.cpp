@@ -10,9 +10,12 @@ namespace quoril {
 // ---------------------------------------------------------------------------
 // Stream primitives
 
+// Positions are 32-bit; one at or beyond 2 GiB (a start sector of 0x100000 or
+// more shifted into bytes) is taken as the unsigned offset it stands for, so a
+// seek never goes before the start of the stream.
 void SeekStream(IfoStream& Stream, std::int32_t Position)
 {
-    Stream.Seek(Position);
+    Stream.Seek(static_cast<std::uint32_t>(Position));
 }
 
 std::int32_t StreamPos(IfoStream& Stream)

@@ -2,6 +2,7 @@
 
 #include <cstring>
 #include <stdexcept>
+#include <string>
 
 #include "Routines_Common.h"
 
@@ -18,28 +19,820 @@ std::uint8_t IdentifyType(IfoStream& Stream)
     return Ifo_Type_Unknown;
 }
 
+namespace {
+
+constexpr std::int32_t Sector_Size = 2048;
+
+// ---------------------------------------------------------------------------
+// The table loops that both files share
+
+// Reads one table at its start sector and judges it: the flag stays true when
+// the bytes consumed match the table's stored Last_Byte. A table whose start
+// sector is 0 is absent and its part of the record is left as it was. Read
+// gets the table's first byte and returns the Last_Byte it read.
+template <class ReadTable>
+void ReadTableAt(IfoStream& Stream, std::uint32_t Start_Sector, bool& Flag, std::uint32_t& Last_Byte_Read,
+                 ReadTable&& Read)
+{
+    Flag = true;
+    if (Start_Sector == 0) return;
+    const std::int32_t Base = static_cast<std::int32_t>(Start_Sector << 11);
+    SeekStream(Stream, Base);
+    const std::uint32_t Stored_Last_Byte = Read(Base);
+    const std::uint32_t Measured =
+        static_cast<std::uint32_t>(StreamPos(Stream)) - static_cast<std::uint32_t>(Base) - 1u;
+    Last_Byte_Read = Measured;
+    if (Measured != Stored_Last_Byte) Flag = false;
+}
+
+// Writes one present table from the current sector boundary, which becomes
+// its start sector, patches its Last_Byte, and pads it with zero bytes up to
+// the next sector boundary. The padding is 0 to 2047 bytes: a table that ends
+// exactly on a boundary is followed directly by the next table, as authoring
+// tools lay discs out; a whole extra sector would make the file one sector
+// longer than the VOB start sectors in its header allow for. Write gets the
+// table's first byte and returns the position of its Last_Byte field.
+template <class WriteTable>
+void WriteTableAt(IfoStream& Stream, std::uint32_t& Start_Sector, std::int32_t& Next_Sector, WriteTable&& Write)
+{
+    if (Start_Sector == 0) return;
+    Start_Sector = static_cast<std::uint32_t>(Next_Sector);
+    const std::int32_t Table_Start = StreamPos(Stream);
+    const std::int32_t Last_Byte_Position = Write(Table_Start);
+    PatchLastByte(Stream, Table_Start, Last_Byte_Position);
+    const std::int32_t End = StreamPos(Stream);
+    Next_Sector = (End + Sector_Size - 1) / Sector_Size;
+    WriteFill(Stream, 0, Next_Sector * Sector_Size - End);
+}
+
+[[noreturn]] void RefuseLength(std::string_view Table, const std::string& What)
+{
+    throw std::range_error(std::string(Table) + ": " + What);
+}
+
+// Seek-based tables (part lists, time maps) may point many entries at the same
+// bytes; the arrays they ask for together must still fit into the stream.
+class ArrayBudget {
+public:
+    ArrayBudget(IfoStream& Stream, std::string_view Table, std::string_view Field)
+        : Left(Stream.Size() < 0 ? 0 : static_cast<std::uint64_t>(Stream.Size())), Table(Table), Field(Field) {}
+
+    void Spend(std::uint64_t Bytes)
+    {
+        if (Bytes > Left)
+            RefuseLength(Table, "its " + std::string(Field) + " need more bytes than the whole stream holds");
+        Left -= Bytes;
+    }
+
+private:
+    std::uint64_t Left;
+    std::string_view Table;
+    std::string_view Field;
+};
+
+}  // namespace
+
 // ---------------------------------------------------------------------------
 // Title set information file
 
-void LoadIfoVTS(IfoStream&, VTS&)
+namespace {
+
+std::uint32_t ReadPTT_SRPT(IfoStream& Stream, VTS_PTT_SRPT& Table, std::int32_t Base)
 {
-    throw std::logic_error("LoadIfoVTS: not implemented");
+    ReadWord(Stream, Table.Number_of_Titles);
+    ReadWord(Stream, Table.Reserved);
+    ReadDWord(Stream, Table.Last_Byte);
+    const std::uint16_t Titles = Table.Number_of_Titles;
+    SizeArray(Stream, Table.Title_Offsets, Titles, 4, "PTT_SRPT", "Title_Offsets");
+    for (std::uint32_t& Offset : Table.Title_Offsets) ReadDWord(Stream, Offset);
+
+    // The table stores no count of parts: a title's list runs from its offset
+    // to the next title's offset, the last one's to Last_Byte inclusive.
+    SizeArray(Stream, Table.Parts, Titles, 4, "PTT_SRPT", "Parts");
+    ArrayBudget Budget(Stream, "PTT_SRPT", "part lists");
+    for (std::size_t K = 0; K < Titles; ++K) {
+        const std::uint32_t This = Table.Title_Offsets[K];
+        const std::uint32_t Next = K + 1 < Titles ? Table.Title_Offsets[K + 1] : Table.Last_Byte;
+        SeekStream(Stream, static_cast<std::int32_t>(static_cast<std::uint32_t>(Base) + This));
+        // Unsigned: offsets that decrease wrap to a count no stream can hold.
+        const std::uint32_t Count = (Next - This + 1u) >> 2;
+        SizeArray(Stream, Table.Parts[K], Count, 4, "PTT_SRPT", "Parts[" + std::to_string(K) + "]");
+        Budget.Spend(std::uint64_t{Count} * 4);
+        for (PTT_SRP& Part : Table.Parts[K]) {
+            ReadWord(Stream, Part.PGCN);
+            ReadWord(Stream, Part.PGN);
+        }
+    }
+    return Table.Last_Byte;
 }
 
-void MakeIfoVTS(IfoStream&, const VTS&)
+std::uint32_t ReadTMAPT(IfoStream& Stream, VTS_TMAPT& Table, std::int32_t Base)
 {
-    throw std::logic_error("MakeIfoVTS: not implemented");
+    ReadWord(Stream, Table.Number_of_TMAPs);
+    ReadWord(Stream, Table.Reserved);
+    ReadDWord(Stream, Table.Last_Byte);
+    SizeArray(Stream, Table.TMAP_Offsets, Table.Number_of_TMAPs, 4, "TMAPT", "TMAP_Offsets");
+    for (std::uint32_t& Offset : Table.TMAP_Offsets) ReadDWord(Stream, Offset);
+
+    SizeArray(Stream, Table.TMAPs, Table.Number_of_TMAPs, 4, "TMAPT", "TMAPs");
+    ArrayBudget Budget(Stream, "TMAPT", "time map entries");
+    for (std::size_t I = 0; I < Table.TMAPs.size(); ++I) {
+        TMAP& Map = Table.TMAPs[I];
+        SeekStream(Stream, static_cast<std::int32_t>(static_cast<std::uint32_t>(Base) + Table.TMAP_Offsets[I]));
+        ReadByte(Stream, Map.Time_Unit);
+        ReadByte(Stream, Map.Reserved);
+        ReadWord(Stream, Map.Number_of_Entries);
+        if (Map.Number_of_Entries == 0) continue;   // an empty map keeps the entries the record held
+        SizeArray(Stream, Map.Entries, Map.Number_of_Entries, 4, "TMAPT", "TMAPs[" + std::to_string(I) + "].Entries");
+        Budget.Spend(std::uint64_t{Map.Number_of_Entries} * 4);
+        for (std::uint32_t& Entry : Map.Entries) ReadDWord(Stream, Entry);
+    }
+    return Table.Last_Byte;
+}
+
+void ReadVTSHeader(IfoStream& Stream, VTS& Record)
+{
+    SeekStream(Stream, 0);
+    ReadBytes(Stream, Record.Identifier);
+    ReadDWord(Stream, Record.Last_Sector_of_VTS);
+    ReadBytes(Stream, Record.Reserved_1);
+    ReadDWord(Stream, Record.Last_Sector_of_VTSI);
+    ReadByte(Stream, Record.Reserved_2);
+    ReadByte(Stream, Record.Version);
+    ReadDWord(Stream, Record.VTS_Category);
+    ReadBytes(Stream, Record.Reserved_3);
+    ReadDWord(Stream, Record.Last_Byte_of_VTSI_MAT);
+    ReadBytes(Stream, Record.Reserved_4);
+    ReadDWord(Stream, Record.Start_Sector_of_Menu_VOBS);
+    ReadDWord(Stream, Record.Start_Sector_of_Title_VOBS);
+    ReadDWord(Stream, Record.Start_Sector_of_PTT_SRPT);
+    ReadDWord(Stream, Record.Start_Sector_of_PGCIT);
+    ReadDWord(Stream, Record.Start_Sector_of_VTSM_PGCI_UT);
+    ReadDWord(Stream, Record.Start_Sector_of_TMAPT);
+    ReadDWord(Stream, Record.Start_Sector_of_VTSM_C_ADT);
+    ReadDWord(Stream, Record.Start_Sector_of_VTSM_VOBU_ADMAP);
+    ReadDWord(Stream, Record.Start_Sector_of_VTS_C_ADT);
+    ReadDWord(Stream, Record.Start_Sector_of_VTS_VOBU_ADMAP);
+    ReadBytes(Stream, Record.Reserved_5);
+    ReadMenuAttributes(Stream, Record.Menu_Attributes);
+    ReadTitleSetAttributes(Stream, Record.Title_Set_Attributes);
+    ReadBytes(Stream, Record.Reserved_6);
+}
+
+void WriteVTSHeader(IfoStream& Stream, const VTS& Record)
+{
+    SeekStream(Stream, 0);
+    WriteBytes(Stream, Record.Identifier);
+    WriteDWord(Stream, Record.Last_Sector_of_VTS);
+    WriteBytes(Stream, Record.Reserved_1);
+    WriteDWord(Stream, Record.Last_Sector_of_VTSI);
+    WriteByte(Stream, Record.Reserved_2);
+    WriteByte(Stream, Record.Version);
+    WriteDWord(Stream, Record.VTS_Category);
+    WriteBytes(Stream, Record.Reserved_3);
+    WriteDWord(Stream, Record.Last_Byte_of_VTSI_MAT);
+    WriteBytes(Stream, Record.Reserved_4);
+    WriteDWord(Stream, Record.Start_Sector_of_Menu_VOBS);
+    WriteDWord(Stream, Record.Start_Sector_of_Title_VOBS);
+    WriteDWord(Stream, Record.Start_Sector_of_PTT_SRPT);
+    WriteDWord(Stream, Record.Start_Sector_of_PGCIT);
+    WriteDWord(Stream, Record.Start_Sector_of_VTSM_PGCI_UT);
+    WriteDWord(Stream, Record.Start_Sector_of_TMAPT);
+    WriteDWord(Stream, Record.Start_Sector_of_VTSM_C_ADT);
+    WriteDWord(Stream, Record.Start_Sector_of_VTSM_VOBU_ADMAP);
+    WriteDWord(Stream, Record.Start_Sector_of_VTS_C_ADT);
+    WriteDWord(Stream, Record.Start_Sector_of_VTS_VOBU_ADMAP);
+    WriteBytes(Stream, Record.Reserved_5);
+    WriteMenuAttributes(Stream, Record.Menu_Attributes);
+    WriteTitleSetAttributes(Stream, Record.Title_Set_Attributes);
+    WriteBytes(Stream, Record.Reserved_6);
+}
+
+std::int32_t WritePTT_SRPT(IfoStream& Stream, const VTS_PTT_SRPT& Table, std::int32_t Table_Start)
+{
+    WriteWord(Stream, Table.Number_of_Titles);
+    WriteWord(Stream, Table.Reserved);
+    const std::int32_t Last_Byte_Position = StreamPos(Stream);
+    WriteDWord(Stream, Table.Last_Byte);
+    const std::int32_t First_Offset = StreamPos(Stream);
+    for (std::uint32_t Offset : Table.Title_Offsets) WriteDWord(Stream, Offset);
+
+    PatchList Patches;
+    for (std::size_t K = 0; K < Table.Parts.size(); ++K) {
+        Patches.AddDWord(First_Offset + static_cast<std::int32_t>(4 * K),
+                         static_cast<std::uint32_t>(StreamPos(Stream) - Table_Start));
+        for (const PTT_SRP& Part : Table.Parts[K]) {
+            WriteWord(Stream, Part.PGCN);
+            WriteWord(Stream, Part.PGN);
+        }
+    }
+    Patches.Apply(Stream);
+    return Last_Byte_Position;
+}
+
+std::int32_t WriteTMAPT(IfoStream& Stream, const VTS_TMAPT& Table, std::int32_t Table_Start)
+{
+    WriteWord(Stream, Table.Number_of_TMAPs);
+    WriteWord(Stream, Table.Reserved);
+    const std::int32_t Last_Byte_Position = StreamPos(Stream);
+    WriteDWord(Stream, Table.Last_Byte);
+    const std::int32_t First_Offset = StreamPos(Stream);
+    for (std::size_t I = 0; I < Table.TMAPs.size(); ++I) WriteDWord(Stream, Table.TMAP_Offsets[I]);
+
+    PatchList Patches;
+    for (std::size_t I = 0; I < Table.TMAPs.size(); ++I) {
+        const TMAP& Map = Table.TMAPs[I];
+        Patches.AddDWord(First_Offset + static_cast<std::int32_t>(4 * I),
+                         static_cast<std::uint32_t>(StreamPos(Stream) - Table_Start));
+        WriteByte(Stream, Map.Time_Unit);
+        WriteByte(Stream, Map.Reserved);
+        WriteWord(Stream, Map.Number_of_Entries);
+        for (std::size_t J = 0; J < Map.Number_of_Entries; ++J) WriteDWord(Stream, Map.Entries[J]);
+    }
+    Patches.Apply(Stream);
+    return Last_Byte_Position;
+}
+
+// The record must describe what the writer lays out: counts equal to the
+// arrays they count, chains whose layout fits their 16-bit fields. Only the
+// tables that will be written are checked; an absent table may hold anything.
+void CheckVTSForWriting(const VTS& Record)
+{
+    if (Record.Start_Sector_of_PTT_SRPT != 0) {
+        const VTS_PTT_SRPT& Table = Record.PTT_SRPT;
+        CheckCounts("PTT_SRPT", "Number_of_Titles", Table.Number_of_Titles, "Title_Offsets", Table.Title_Offsets.size());
+        CheckCounts("PTT_SRPT", "Number_of_Titles", Table.Number_of_Titles, "Parts", Table.Parts.size());
+    }
+    if (Record.Start_Sector_of_PGCIT != 0) CheckPGCListForWriting(Record.PGCIT, "PGCIT");
+    if (Record.Start_Sector_of_VTSM_PGCI_UT != 0) CheckPGCI_UTForWriting(Record.VTSM_PGCI_UT, "VTSM_PGCI_UT");
+    if (Record.Start_Sector_of_TMAPT != 0) {
+        const VTS_TMAPT& Table = Record.TMAPT;
+        CheckCounts("TMAPT", "Number_of_TMAPs", Table.Number_of_TMAPs, "TMAP_Offsets", Table.TMAP_Offsets.size());
+        CheckCounts("TMAPT", "Number_of_TMAPs", Table.Number_of_TMAPs, "TMAPs", Table.TMAPs.size());
+        // A map read with no entries keeps the entries it held before, so
+        // the array may be longer than its count; it may not be shorter.
+        for (std::size_t I = 0; I < Table.TMAPs.size(); ++I)
+            CheckHolds("TMAPT.TMAPs[" + std::to_string(I) + "]", "Entries", Table.TMAPs[I].Entries.size(),
+                       "Number_of_Entries", Table.TMAPs[I].Number_of_Entries);
+    }
+}
+
+}  // namespace
+
+void LoadIfoVTS(IfoStream& Stream, VTS& Record)
+{
+    ReadVTSHeader(Stream, Record);
+    std::uint32_t& Measured = Record.Last_Byte_Read;
+
+    ReadTableAt(Stream, Record.Start_Sector_of_PTT_SRPT, Record.PTT_SRPT_OK, Measured,
+                [&](std::int32_t Base) { return ReadPTT_SRPT(Stream, Record.PTT_SRPT, Base); });
+    ReadTableAt(Stream, Record.Start_Sector_of_PGCIT, Record.PGCIT_OK, Measured, [&](std::int32_t) {
+        ReadPGCList(Stream, Record.PGCIT, "PGCIT");
+        return Record.PGCIT.Last_Byte;
+    });
+    ReadTableAt(Stream, Record.Start_Sector_of_VTSM_PGCI_UT, Record.VTSM_PGCI_UT_OK, Measured, [&](std::int32_t) {
+        ReadPGCI_UT(Stream, Record.VTSM_PGCI_UT, "VTSM_PGCI_UT");
+        return Record.VTSM_PGCI_UT.Last_Byte;
+    });
+    ReadTableAt(Stream, Record.Start_Sector_of_TMAPT, Record.TMAPT_OK, Measured,
+                [&](std::int32_t Base) { return ReadTMAPT(Stream, Record.TMAPT, Base); });
+    ReadTableAt(Stream, Record.Start_Sector_of_VTSM_C_ADT, Record.VTSM_C_ADT_OK, Measured, [&](std::int32_t) {
+        ReadC_ADT(Stream, Record.VTSM_C_ADT, "VTSM_C_ADT");
+        return Record.VTSM_C_ADT.Last_Byte;
+    });
+    ReadTableAt(Stream, Record.Start_Sector_of_VTSM_VOBU_ADMAP, Record.VTSM_VOBU_ADMAP_OK, Measured, [&](std::int32_t) {
+        ReadVOBU_ADMAP(Stream, Record.VTSM_VOBU_ADMAP, "VTSM_VOBU_ADMAP");
+        return Record.VTSM_VOBU_ADMAP.Last_Byte;
+    });
+    ReadTableAt(Stream, Record.Start_Sector_of_VTS_C_ADT, Record.VTS_C_ADT_OK, Measured, [&](std::int32_t) {
+        ReadC_ADT(Stream, Record.VTS_C_ADT, "VTS_C_ADT");
+        return Record.VTS_C_ADT.Last_Byte;
+    });
+    ReadTableAt(Stream, Record.Start_Sector_of_VTS_VOBU_ADMAP, Record.VTS_VOBU_ADMAP_OK, Measured, [&](std::int32_t) {
+        ReadVOBU_ADMAP(Stream, Record.VTS_VOBU_ADMAP, "VTS_VOBU_ADMAP");
+        return Record.VTS_VOBU_ADMAP.Last_Byte;
+    });
+}
+
+void MakeIfoVTS(IfoStream& Stream, const VTS& Record)
+{
+    CheckVTSForWriting(Record);
+
+    // The writer's own copy of the header fields it recomputes.
+    std::uint32_t Start_Sector_of_PTT_SRPT = Record.Start_Sector_of_PTT_SRPT;
+    std::uint32_t Start_Sector_of_PGCIT = Record.Start_Sector_of_PGCIT;
+    std::uint32_t Start_Sector_of_VTSM_PGCI_UT = Record.Start_Sector_of_VTSM_PGCI_UT;
+    std::uint32_t Start_Sector_of_TMAPT = Record.Start_Sector_of_TMAPT;
+    std::uint32_t Start_Sector_of_VTSM_C_ADT = Record.Start_Sector_of_VTSM_C_ADT;
+    std::uint32_t Start_Sector_of_VTSM_VOBU_ADMAP = Record.Start_Sector_of_VTSM_VOBU_ADMAP;
+    std::uint32_t Start_Sector_of_VTS_C_ADT = Record.Start_Sector_of_VTS_C_ADT;
+    std::uint32_t Start_Sector_of_VTS_VOBU_ADMAP = Record.Start_Sector_of_VTS_VOBU_ADMAP;
+
+    WriteVTSHeader(Stream, Record);
+    std::int32_t Next_Sector = 1;
+
+    WriteTableAt(Stream, Start_Sector_of_PTT_SRPT, Next_Sector,
+                 [&](std::int32_t Start) { return WritePTT_SRPT(Stream, Record.PTT_SRPT, Start); });
+    WriteTableAt(Stream, Start_Sector_of_PGCIT, Next_Sector, [&](std::int32_t) {
+        std::int32_t Start = 0, Last_Byte_Position = 0;
+        WritePGCList(Stream, Record.PGCIT, Start, Last_Byte_Position);
+        return Last_Byte_Position;
+    });
+    WriteTableAt(Stream, Start_Sector_of_VTSM_PGCI_UT, Next_Sector, [&](std::int32_t) {
+        std::int32_t Start = 0, Last_Byte_Position = 0;
+        WritePGCI_UT(Stream, Record.VTSM_PGCI_UT, Start, Last_Byte_Position);
+        return Last_Byte_Position;
+    });
+    WriteTableAt(Stream, Start_Sector_of_TMAPT, Next_Sector,
+                 [&](std::int32_t Start) { return WriteTMAPT(Stream, Record.TMAPT, Start); });
+    WriteTableAt(Stream, Start_Sector_of_VTSM_C_ADT, Next_Sector, [&](std::int32_t) {
+        std::int32_t Start = 0, Last_Byte_Position = 0;
+        WriteC_ADT(Stream, Record.VTSM_C_ADT, Start, Last_Byte_Position);
+        return Last_Byte_Position;
+    });
+    WriteTableAt(Stream, Start_Sector_of_VTSM_VOBU_ADMAP, Next_Sector, [&](std::int32_t) {
+        std::int32_t Start = 0, Last_Byte_Position = 0;
+        WriteVOBU_ADMAP(Stream, Record.VTSM_VOBU_ADMAP, Start, Last_Byte_Position);
+        return Last_Byte_Position;
+    });
+    WriteTableAt(Stream, Start_Sector_of_VTS_C_ADT, Next_Sector, [&](std::int32_t) {
+        std::int32_t Start = 0, Last_Byte_Position = 0;
+        WriteC_ADT(Stream, Record.VTS_C_ADT, Start, Last_Byte_Position);
+        return Last_Byte_Position;
+    });
+    WriteTableAt(Stream, Start_Sector_of_VTS_VOBU_ADMAP, Next_Sector, [&](std::int32_t) {
+        std::int32_t Start = 0, Last_Byte_Position = 0;
+        WriteVOBU_ADMAP(Stream, Record.VTS_VOBU_ADMAP, Start, Last_Byte_Position);
+        return Last_Byte_Position;
+    });
+
+    // The header patch: the file's last sector and the table start sectors.
+    // The VOB set start sectors stay as the record holds them.
+    SeekStream(Stream, 0x01C);
+    WriteDWord(Stream, static_cast<std::uint32_t>(Next_Sector - 1));
+    SeekStream(Stream, 0x0C0);
+    WriteDWord(Stream, Record.Start_Sector_of_Menu_VOBS);
+    WriteDWord(Stream, Record.Start_Sector_of_Title_VOBS);
+    WriteDWord(Stream, Start_Sector_of_PTT_SRPT);
+    WriteDWord(Stream, Start_Sector_of_PGCIT);
+    WriteDWord(Stream, Start_Sector_of_VTSM_PGCI_UT);
+    WriteDWord(Stream, Start_Sector_of_TMAPT);
+    WriteDWord(Stream, Start_Sector_of_VTSM_C_ADT);
+    WriteDWord(Stream, Start_Sector_of_VTSM_VOBU_ADMAP);
+    WriteDWord(Stream, Start_Sector_of_VTS_C_ADT);
+    WriteDWord(Stream, Start_Sector_of_VTS_VOBU_ADMAP);
 }
 
 // ---------------------------------------------------------------------------
 // Video manager information file
 
-void LoadIfoVMG(IfoStream&, VMG&)
+namespace {
+
+constexpr std::int32_t First_Play_PGC_Start = 1024;
+
+void ReadVMGHeader(IfoStream& Stream, VMG& Record)
 {
-    throw std::logic_error("LoadIfoVMG: not implemented");
+    SeekStream(Stream, 0);
+    ReadBytes(Stream, Record.Identifier);
+    ReadDWord(Stream, Record.Last_Sector_of_VMG);
+    ReadBytes(Stream, Record.Reserved_1);
+    ReadDWord(Stream, Record.Last_Sector_of_VMGI);
+    ReadByte(Stream, Record.Reserved_2);
+    ReadByte(Stream, Record.Version);
+    ReadByte(Stream, Record.Reserved_3);
+    ReadByte(Stream, Record.Region_Mask);
+    ReadWord(Stream, Record.Reserved_4);
+    ReadWord(Stream, Record.Number_of_Volumes);
+    ReadWord(Stream, Record.Volume_Number);
+    ReadByte(Stream, Record.Side_ID);
+    ReadBytes(Stream, Record.Reserved_5);
+    ReadWord(Stream, Record.Number_of_Title_Sets);
+    ReadBytes(Stream, Record.Provider_Identifier);
+    ReadBytes(Stream, Record.POS_Code);
+    ReadBytes(Stream, Record.Reserved_6);
+    ReadDWord(Stream, Record.Last_Byte_of_VMGI_MAT);
+    ReadDWord(Stream, Record.Start_Byte_of_First_Play_PGC);
+    ReadBytes(Stream, Record.Reserved_7);
+    ReadDWord(Stream, Record.Start_Sector_of_Menu_VOBS);
+    ReadDWord(Stream, Record.Start_Sector_of_TT_SRPT);
+    ReadDWord(Stream, Record.Start_Sector_of_VMGM_PGCI_UT);
+    ReadDWord(Stream, Record.Start_Sector_of_PTL_MAIT);
+    ReadDWord(Stream, Record.Start_Sector_of_VTS_ATRT);
+    ReadDWord(Stream, Record.Start_Sector_of_TXTDT_MGI);
+    ReadDWord(Stream, Record.Start_Sector_of_VMGM_C_ADT);
+    ReadDWord(Stream, Record.Start_Sector_of_VMGM_VOBU_ADMAP);
+    ReadBytes(Stream, Record.Reserved_8);
+    ReadMenuAttributes(Stream, Record.Menu_Attributes);
+    ReadBytes(Stream, Record.Reserved_9);
 }
 
-void MakeIfoVMG(IfoStream&, const VMG&)
+void WriteVMGHeader(IfoStream& Stream, const VMG& Record)
 {
-    throw std::logic_error("MakeIfoVMG: not implemented");
+    SeekStream(Stream, 0);
+    WriteBytes(Stream, Record.Identifier);
+    WriteDWord(Stream, Record.Last_Sector_of_VMG);
+    WriteBytes(Stream, Record.Reserved_1);
+    WriteDWord(Stream, Record.Last_Sector_of_VMGI);
+    WriteByte(Stream, Record.Reserved_2);
+    WriteByte(Stream, Record.Version);
+    WriteByte(Stream, Record.Reserved_3);
+    WriteByte(Stream, Record.Region_Mask);
+    WriteWord(Stream, Record.Reserved_4);
+    WriteWord(Stream, Record.Number_of_Volumes);
+    WriteWord(Stream, Record.Volume_Number);
+    WriteByte(Stream, Record.Side_ID);
+    WriteBytes(Stream, Record.Reserved_5);
+    WriteWord(Stream, Record.Number_of_Title_Sets);
+    WriteBytes(Stream, Record.Provider_Identifier);
+    WriteBytes(Stream, Record.POS_Code);
+    WriteBytes(Stream, Record.Reserved_6);
+    WriteDWord(Stream, Record.Last_Byte_of_VMGI_MAT);
+    WriteDWord(Stream, Record.Start_Byte_of_First_Play_PGC);
+    WriteBytes(Stream, Record.Reserved_7);
+    WriteDWord(Stream, Record.Start_Sector_of_Menu_VOBS);
+    WriteDWord(Stream, Record.Start_Sector_of_TT_SRPT);
+    WriteDWord(Stream, Record.Start_Sector_of_VMGM_PGCI_UT);
+    WriteDWord(Stream, Record.Start_Sector_of_PTL_MAIT);
+    WriteDWord(Stream, Record.Start_Sector_of_VTS_ATRT);
+    WriteDWord(Stream, Record.Start_Sector_of_TXTDT_MGI);
+    WriteDWord(Stream, Record.Start_Sector_of_VMGM_C_ADT);
+    WriteDWord(Stream, Record.Start_Sector_of_VMGM_VOBU_ADMAP);
+    WriteBytes(Stream, Record.Reserved_8);
+    WriteMenuAttributes(Stream, Record.Menu_Attributes);
+    WriteBytes(Stream, Record.Reserved_9);
+}
+
+// The bytes from the end of the first-play chain up to the title search
+// pointer table, carried verbatim.
+void ReadBytesAfterFirstPlayPGC(IfoStream& Stream, VMG& Record)
+{
+    const std::int32_t Position = StreamPos(Stream);
+    const auto Length = static_cast<std::int32_t>((Record.Start_Sector_of_TT_SRPT << 11) -
+                                                  static_cast<std::uint32_t>(Position));
+    if (Length < 0)
+        RefuseLength("Bytes_after_First_Play_PGC",
+                     "negative length " + std::to_string(Length) + ": the first-play PGC ends at byte " +
+                         std::to_string(Position) + ", after the first byte of the TT_SRPT's sector " +
+                         std::to_string(Record.Start_Sector_of_TT_SRPT));
+    SizeArray(Stream, Record.Bytes_after_First_Play_PGC, static_cast<std::uint64_t>(Length), 1,
+              "Bytes_after_First_Play_PGC", "bytes");
+    ReadBytes(Stream, Record.Bytes_after_First_Play_PGC.data(), Length);
+}
+
+std::uint32_t ReadTT_SRPT(IfoStream& Stream, TT_SRPT& Table)
+{
+    ReadWord(Stream, Table.Number_of_Titles);
+    ReadWord(Stream, Table.Reserved);
+    ReadDWord(Stream, Table.Last_Byte);
+    SizeArray(Stream, Table.Titles, Table.Number_of_Titles, 12, "VMG_TT_SRPT", "Titles");
+    for (TT_SRP& Title : Table.Titles) {
+        ReadByte(Stream, Title.Title_Type);
+        ReadByte(Stream, Title.Number_of_Angles);
+        ReadWord(Stream, Title.Number_of_Chapters);
+        ReadWord(Stream, Title.Parental_Mask);
+        ReadByte(Stream, Title.VTS_Number);
+        ReadByte(Stream, Title.VTS_Title_Number);
+        ReadDWord(Stream, Title.Start_Sector_of_VTS);
+    }
+    return Table.Last_Byte;
+}
+
+std::uint32_t ReadPTL_MAIT(IfoStream& Stream, PTL_MAIT& Table, std::int32_t Base)
+{
+    ReadWord(Stream, Table.Number_of_Countries);
+    ReadWord(Stream, Table.Number_of_Title_Sets);
+    ReadDWord(Stream, Table.Last_Byte);
+    SizeArray(Stream, Table.Countries, Table.Number_of_Countries, 8, "VMG_PTL_MAIT", "Countries");
+    for (PTL_MAIT_SRP& Country : Table.Countries) {
+        ReadWord(Stream, Country.Country_Code);
+        ReadDWord(Stream, Country.Offset_of_PTL_MAI);
+        ReadWord(Stream, Country.Reserved);
+    }
+    // Each country's masks: 8 rows of Number_of_Title_Sets + 1 masks.
+    const std::uint32_t Masks = std::uint32_t{Table.Number_of_Title_Sets} + 1;
+    SizeArray(Stream, Table.PTL_MAIs, Table.Number_of_Countries, 16 * std::uint64_t{Masks}, "VMG_PTL_MAIT",
+              "PTL_MAIs");
+    for (std::size_t I = 0; I < Table.PTL_MAIs.size(); ++I) {
+        SeekStream(Stream, static_cast<std::int32_t>(static_cast<std::uint32_t>(Base) + Table.Countries[I].Offset_of_PTL_MAI));
+        for (std::vector<std::uint16_t>& Row : Table.PTL_MAIs[I]) {
+            Row.resize(Masks);
+            for (std::uint16_t& Mask : Row) ReadWord(Stream, Mask);
+        }
+    }
+    return Table.Last_Byte;
+}
+
+std::uint32_t ReadVTS_ATRT(IfoStream& Stream, VTS_ATRT& Table, std::int32_t Base)
+{
+    ReadWord(Stream, Table.Number_of_Title_Sets);
+    ReadWord(Stream, Table.Reserved);
+    ReadDWord(Stream, Table.Last_Byte);
+    SizeArray(Stream, Table.VTS_ATR_Offsets, Table.Number_of_Title_Sets, 4, "VMG_VTS_ATRT", "VTS_ATR_Offsets");
+    for (std::uint32_t& Offset : Table.VTS_ATR_Offsets) ReadDWord(Stream, Offset);
+    SizeArray(Stream, Table.VTS_ATRs, Table.Number_of_Title_Sets, 776, "VMG_VTS_ATRT", "VTS_ATRs");
+    for (std::size_t I = 0; I < Table.VTS_ATRs.size(); ++I) {
+        VTS_ATR& Entry = Table.VTS_ATRs[I];
+        SeekStream(Stream, static_cast<std::int32_t>(static_cast<std::uint32_t>(Base) + Table.VTS_ATR_Offsets[I]));
+        ReadDWord(Stream, Entry.Last_Byte);
+        ReadDWord(Stream, Entry.VTS_Category);
+        ReadMenuAttributes(Stream, Entry.Menu_Attributes);
+        ReadTitleSetAttributes(Stream, Entry.Title_Set_Attributes);
+    }
+    return Table.Last_Byte;
+}
+
+constexpr std::int32_t TXTDT_LU_Header_Size = 208;
+
+std::uint32_t ReadTXTDT_MGI(IfoStream& Stream, TXTDT_MGI& Table)
+{
+    ReadBytes(Stream, Table.Text_Identifier);
+    ReadByte(Stream, Table.Number_of_Language_Units);
+    ReadDWord(Stream, Table.Last_Byte);
+    SizeArray(Stream, Table.Language_Search_Pointers, Table.Number_of_Language_Units, 8, "VMG_TXTDT_MGI",
+              "Language_Search_Pointers");
+    for (TXTDT_LU_SRP& Pointer : Table.Language_Search_Pointers) {
+        ReadWord(Stream, Pointer.Language_Code);
+        ReadWord(Stream, Pointer.Character_Set);
+        ReadDWord(Stream, Pointer.Offset_of_Language_Unit);
+    }
+    // The units follow the pointers back to back; each one's length is its
+    // own Last_Byte + 1.
+    SizeArray(Stream, Table.Language_Units, Table.Number_of_Language_Units, TXTDT_LU_Header_Size, "VMG_TXTDT_MGI",
+              "Language_Units");
+    for (std::size_t I = 0; I < Table.Language_Units.size(); ++I) {
+        TXTDT_LU& Unit = Table.Language_Units[I];
+        const std::string Where = "VMG_TXTDT_MGI.Language_Units[" + std::to_string(I) + "]";
+        const std::int32_t Unit_Start = StreamPos(Stream);
+        ReadDWord(Stream, Unit.Last_Byte);
+        ReadWord(Stream, Unit.Header_Word_1);
+        ReadWord(Stream, Unit.Header_Word_2);
+        ReadBytes(Stream, Unit.Header_Bytes);
+        ReadWord(Stream, Unit.Number_of_Items);
+        ReadWord(Stream, Unit.Header_Word_3);
+        SizeArray(Stream, Unit.Items, Unit.Number_of_Items, 4, Where, "Items");
+        for (TXTDT_Item& Item : Unit.Items) {
+            ReadByte(Stream, Item.Byte_1);
+            ReadByte(Stream, Item.Byte_2);
+            ReadByte(Stream, Item.Byte_3);
+            ReadByte(Stream, Item.Byte_4);
+        }
+        const auto Text_Length = static_cast<std::int32_t>(
+            Unit.Last_Byte + 1u - (static_cast<std::uint32_t>(StreamPos(Stream)) - static_cast<std::uint32_t>(Unit_Start)));
+        if (Text_Length < 0)
+            RefuseLength(Where, "negative Text length " + std::to_string(Text_Length) + ": Last_Byte " +
+                                    std::to_string(Unit.Last_Byte) + " ends before the unit's header and " +
+                                    std::to_string(Unit.Number_of_Items) + " items");
+        SizeArray(Stream, Unit.Text, static_cast<std::uint64_t>(Text_Length), 1, Where, "Text");
+        ReadBytes(Stream, Unit.Text.data(), Text_Length);
+    }
+    return Table.Last_Byte;
+}
+
+std::int32_t WriteTT_SRPT(IfoStream& Stream, const TT_SRPT& Table)
+{
+    WriteWord(Stream, Table.Number_of_Titles);
+    WriteWord(Stream, Table.Reserved);
+    const std::int32_t Last_Byte_Position = StreamPos(Stream);
+    WriteDWord(Stream, Table.Last_Byte);
+    for (std::size_t I = 0; I < Table.Number_of_Titles; ++I) {
+        const TT_SRP& Title = Table.Titles[I];
+        WriteByte(Stream, Title.Title_Type);
+        WriteByte(Stream, Title.Number_of_Angles);
+        WriteWord(Stream, Title.Number_of_Chapters);
+        WriteWord(Stream, Title.Parental_Mask);
+        WriteByte(Stream, Title.VTS_Number);
+        WriteByte(Stream, Title.VTS_Title_Number);
+        WriteDWord(Stream, Title.Start_Sector_of_VTS);
+    }
+    return Last_Byte_Position;
+}
+
+std::int32_t WritePTL_MAIT(IfoStream& Stream, const PTL_MAIT& Table, std::int32_t Table_Start)
+{
+    WriteWord(Stream, Table.Number_of_Countries);
+    WriteWord(Stream, Table.Number_of_Title_Sets);
+    const std::int32_t Last_Byte_Position = StreamPos(Stream);
+    WriteDWord(Stream, Table.Last_Byte);
+    std::vector<std::int32_t> Offset_Positions(Table.Number_of_Countries);
+    for (std::size_t I = 0; I < Table.Number_of_Countries; ++I) {
+        const PTL_MAIT_SRP& Country = Table.Countries[I];
+        WriteWord(Stream, Country.Country_Code);
+        Offset_Positions[I] = StreamPos(Stream);
+        WriteDWord(Stream, Country.Offset_of_PTL_MAI);
+        WriteWord(Stream, Country.Reserved);
+    }
+    // The countries' masks follow the pointers back to back, in country order.
+    PatchList Patches;
+    for (std::size_t I = 0; I < Table.Number_of_Countries; ++I) {
+        Patches.AddDWord(Offset_Positions[I], static_cast<std::uint32_t>(StreamPos(Stream) - Table_Start));
+        for (const std::vector<std::uint16_t>& Row : Table.PTL_MAIs[I])
+            for (std::size_t K = 0; K <= Table.Number_of_Title_Sets; ++K) WriteWord(Stream, Row[K]);
+    }
+    Patches.Apply(Stream);
+    return Last_Byte_Position;
+}
+
+std::int32_t WriteVTS_ATRT(IfoStream& Stream, const VTS_ATRT& Table, std::int32_t Table_Start)
+{
+    WriteWord(Stream, Table.Number_of_Title_Sets);
+    WriteWord(Stream, Table.Reserved);
+    const std::int32_t Last_Byte_Position = StreamPos(Stream);
+    WriteDWord(Stream, Table.Last_Byte);
+    const std::int32_t First_Offset = StreamPos(Stream);
+    for (std::size_t I = 0; I < Table.Number_of_Title_Sets; ++I) WriteDWord(Stream, Table.VTS_ATR_Offsets[I]);
+
+    PatchList Patches;
+    for (std::size_t I = 0; I < Table.Number_of_Title_Sets; ++I) {
+        const VTS_ATR& Entry = Table.VTS_ATRs[I];
+        const std::int32_t Entry_Start = StreamPos(Stream);
+        Patches.AddDWord(First_Offset + static_cast<std::int32_t>(4 * I),
+                         static_cast<std::uint32_t>(Entry_Start - Table_Start));
+        WriteDWord(Stream, Entry.Last_Byte);
+        WriteDWord(Stream, Entry.VTS_Category);
+        WriteMenuAttributes(Stream, Entry.Menu_Attributes);
+        WriteTitleSetAttributes(Stream, Entry.Title_Set_Attributes);
+        Patches.AddDWord(Entry_Start, static_cast<std::uint32_t>(StreamPos(Stream) - Entry_Start - 1));
+    }
+    Patches.Apply(Stream);
+    return Last_Byte_Position;
+}
+
+std::int32_t WriteTXTDT_MGI(IfoStream& Stream, const TXTDT_MGI& Table, std::int32_t Table_Start)
+{
+    WriteBytes(Stream, Table.Text_Identifier);
+    WriteByte(Stream, Table.Number_of_Language_Units);
+    const std::int32_t Last_Byte_Position = StreamPos(Stream);
+    WriteDWord(Stream, Table.Last_Byte);
+    std::vector<std::int32_t> Offset_Positions(Table.Number_of_Language_Units);
+    for (std::size_t I = 0; I < Table.Number_of_Language_Units; ++I) {
+        const TXTDT_LU_SRP& Pointer = Table.Language_Search_Pointers[I];
+        WriteWord(Stream, Pointer.Language_Code);
+        WriteWord(Stream, Pointer.Character_Set);
+        Offset_Positions[I] = StreamPos(Stream);
+        WriteDWord(Stream, Pointer.Offset_of_Language_Unit);
+    }
+    // A unit's Last_Byte is carried as held: it matches the bytes written as
+    // long as the Text keeps the length that the reader gave it.
+    PatchList Patches;
+    for (std::size_t I = 0; I < Table.Number_of_Language_Units; ++I) {
+        const TXTDT_LU& Unit = Table.Language_Units[I];
+        Patches.AddDWord(Offset_Positions[I], static_cast<std::uint32_t>(StreamPos(Stream) - Table_Start));
+        WriteDWord(Stream, Unit.Last_Byte);
+        WriteWord(Stream, Unit.Header_Word_1);
+        WriteWord(Stream, Unit.Header_Word_2);
+        WriteBytes(Stream, Unit.Header_Bytes);
+        WriteWord(Stream, Unit.Number_of_Items);
+        WriteWord(Stream, Unit.Header_Word_3);
+        for (std::size_t J = 0; J < Unit.Number_of_Items; ++J) {
+            const TXTDT_Item& Item = Unit.Items[J];
+            WriteByte(Stream, Item.Byte_1);
+            WriteByte(Stream, Item.Byte_2);
+            WriteByte(Stream, Item.Byte_3);
+            WriteByte(Stream, Item.Byte_4);
+        }
+        WriteBytes(Stream, Unit.Text.data(), static_cast<std::int32_t>(Unit.Text.size()));
+    }
+    Patches.Apply(Stream);
+    return Last_Byte_Position;
+}
+
+// The record must describe what the writer lays out; see CheckVTSForWriting.
+// Besides, the first table must begin on the sector boundary where the
+// first-play chain and the bytes kept after it end.
+void CheckVMGForWriting(const VMG& Record)
+{
+    CheckPGCForWriting(Record.First_Play_PGC, First_Play_PGC_Start, "First_Play_PGC");
+    const std::int64_t End = First_Play_PGC_Start + PGCSizeInFile(Record.First_Play_PGC, First_Play_PGC_Start) +
+                             static_cast<std::int64_t>(Record.Bytes_after_First_Play_PGC.size());
+    if (End % Sector_Size != 0 || End < Sector_Size)
+        RefuseRecord("Bytes_after_First_Play_PGC",
+                     "the first-play PGC and the " + std::to_string(Record.Bytes_after_First_Play_PGC.size()) +
+                         " bytes after it end at byte " + std::to_string(End) +
+                         ", not on a sector boundary at or after byte 2048");
+
+    if (Record.Start_Sector_of_TT_SRPT != 0)
+        CheckCounts("VMG_TT_SRPT", "Number_of_Titles", Record.VMG_TT_SRPT.Number_of_Titles, "Titles",
+                    Record.VMG_TT_SRPT.Titles.size());
+    if (Record.Start_Sector_of_VMGM_PGCI_UT != 0) CheckPGCI_UTForWriting(Record.VMGM_PGCI_UT, "VMGM_PGCI_UT");
+    if (Record.Start_Sector_of_PTL_MAIT != 0) {
+        const PTL_MAIT& Table = Record.VMG_PTL_MAIT;
+        CheckCounts("VMG_PTL_MAIT", "Number_of_Countries", Table.Number_of_Countries, "Countries",
+                    Table.Countries.size());
+        CheckCounts("VMG_PTL_MAIT", "Number_of_Countries", Table.Number_of_Countries, "PTL_MAIs",
+                    Table.PTL_MAIs.size());
+        for (std::size_t I = 0; I < Table.PTL_MAIs.size(); ++I)
+            for (std::size_t R = 0; R < Table.PTL_MAIs[I].size(); ++R)
+                CheckCounts("VMG_PTL_MAIT.PTL_MAIs[" + std::to_string(I) + "][" + std::to_string(R) + "]",
+                            "Number_of_Title_Sets + 1", std::uint32_t{Table.Number_of_Title_Sets} + 1, "the row",
+                            Table.PTL_MAIs[I][R].size());
+    }
+    if (Record.Start_Sector_of_VTS_ATRT != 0) {
+        const VTS_ATRT& Table = Record.VMG_VTS_ATRT;
+        CheckCounts("VMG_VTS_ATRT", "Number_of_Title_Sets", Table.Number_of_Title_Sets, "VTS_ATR_Offsets",
+                    Table.VTS_ATR_Offsets.size());
+        CheckCounts("VMG_VTS_ATRT", "Number_of_Title_Sets", Table.Number_of_Title_Sets, "VTS_ATRs",
+                    Table.VTS_ATRs.size());
+    }
+    if (Record.Start_Sector_of_TXTDT_MGI != 0) {
+        const TXTDT_MGI& Table = Record.VMG_TXTDT_MGI;
+        CheckCounts("VMG_TXTDT_MGI", "Number_of_Language_Units", Table.Number_of_Language_Units,
+                    "Language_Search_Pointers", Table.Language_Search_Pointers.size());
+        CheckCounts("VMG_TXTDT_MGI", "Number_of_Language_Units", Table.Number_of_Language_Units, "Language_Units",
+                    Table.Language_Units.size());
+        for (std::size_t I = 0; I < Table.Language_Units.size(); ++I)
+            CheckCounts("VMG_TXTDT_MGI.Language_Units[" + std::to_string(I) + "]", "Number_of_Items",
+                        Table.Language_Units[I].Number_of_Items, "Items", Table.Language_Units[I].Items.size());
+    }
+}
+
+}  // namespace
+
+void LoadIfoVMG(IfoStream& Stream, VMG& Record)
+{
+    ReadVMGHeader(Stream, Record);
+    ReadPGC(Stream, Record.First_Play_PGC);   // at byte 1024, where the header ends
+    ReadBytesAfterFirstPlayPGC(Stream, Record);
+    std::uint32_t& Measured = Record.Last_Byte_Read;
+
+    ReadTableAt(Stream, Record.Start_Sector_of_TT_SRPT, Record.TT_SRPT_OK, Measured,
+                [&](std::int32_t) { return ReadTT_SRPT(Stream, Record.VMG_TT_SRPT); });
+    ReadTableAt(Stream, Record.Start_Sector_of_VMGM_PGCI_UT, Record.VMGM_PGCI_UT_OK, Measured, [&](std::int32_t) {
+        ReadPGCI_UT(Stream, Record.VMGM_PGCI_UT, "VMGM_PGCI_UT");
+        return Record.VMGM_PGCI_UT.Last_Byte;
+    });
+    ReadTableAt(Stream, Record.Start_Sector_of_PTL_MAIT, Record.PTL_MAIT_OK, Measured,
+                [&](std::int32_t Base) { return ReadPTL_MAIT(Stream, Record.VMG_PTL_MAIT, Base); });
+    ReadTableAt(Stream, Record.Start_Sector_of_VTS_ATRT, Record.VTS_ATRT_OK, Measured,
+                [&](std::int32_t Base) { return ReadVTS_ATRT(Stream, Record.VMG_VTS_ATRT, Base); });
+    ReadTableAt(Stream, Record.Start_Sector_of_TXTDT_MGI, Record.TXTDT_MGI_OK, Measured,
+                [&](std::int32_t) { return ReadTXTDT_MGI(Stream, Record.VMG_TXTDT_MGI); });
+    ReadTableAt(Stream, Record.Start_Sector_of_VMGM_C_ADT, Record.VMGM_C_ADT_OK, Measured, [&](std::int32_t) {
+        ReadC_ADT(Stream, Record.VMGM_C_ADT, "VMGM_C_ADT");
+        return Record.VMGM_C_ADT.Last_Byte;
+    });
+    ReadTableAt(Stream, Record.Start_Sector_of_VMGM_VOBU_ADMAP, Record.VMGM_VOBU_ADMAP_OK, Measured, [&](std::int32_t) {
+        ReadVOBU_ADMAP(Stream, Record.VMGM_VOBU_ADMAP, "VMGM_VOBU_ADMAP");
+        return Record.VMGM_VOBU_ADMAP.Last_Byte;
+    });
+}
+
+void MakeIfoVMG(IfoStream& Stream, const VMG& Record)
+{
+    CheckVMGForWriting(Record);
+
+    std::uint32_t Start_Sector_of_TT_SRPT = Record.Start_Sector_of_TT_SRPT;
+    std::uint32_t Start_Sector_of_VMGM_PGCI_UT = Record.Start_Sector_of_VMGM_PGCI_UT;
+    std::uint32_t Start_Sector_of_PTL_MAIT = Record.Start_Sector_of_PTL_MAIT;
+    std::uint32_t Start_Sector_of_VTS_ATRT = Record.Start_Sector_of_VTS_ATRT;
+    std::uint32_t Start_Sector_of_TXTDT_MGI = Record.Start_Sector_of_TXTDT_MGI;
+    std::uint32_t Start_Sector_of_VMGM_C_ADT = Record.Start_Sector_of_VMGM_C_ADT;
+    std::uint32_t Start_Sector_of_VMGM_VOBU_ADMAP = Record.Start_Sector_of_VMGM_VOBU_ADMAP;
+
+    WriteVMGHeader(Stream, Record);
+
+    // The first-play chain goes out exactly as held: its offsets are not
+    // recomputed, and nothing is patched in it.
+    PGCPatchArray Positions{}, Values{};
+    WritePGC(Stream, Record.First_Play_PGC, First_Play_PGC_Start, Positions, Values);
+    WriteBytes(Stream, Record.Bytes_after_First_Play_PGC.data(),
+               static_cast<std::int32_t>(Record.Bytes_after_First_Play_PGC.size()));
+    std::int32_t Next_Sector = StreamPos(Stream) / Sector_Size;
+
+    WriteTableAt(Stream, Start_Sector_of_TT_SRPT, Next_Sector,
+                 [&](std::int32_t) { return WriteTT_SRPT(Stream, Record.VMG_TT_SRPT); });
+    WriteTableAt(Stream, Start_Sector_of_VMGM_PGCI_UT, Next_Sector, [&](std::int32_t) {
+        std::int32_t Start = 0, Last_Byte_Position = 0;
+        WritePGCI_UT(Stream, Record.VMGM_PGCI_UT, Start, Last_Byte_Position);
+        return Last_Byte_Position;
+    });
+    WriteTableAt(Stream, Start_Sector_of_PTL_MAIT, Next_Sector,
+                 [&](std::int32_t Start) { return WritePTL_MAIT(Stream, Record.VMG_PTL_MAIT, Start); });
+    WriteTableAt(Stream, Start_Sector_of_VTS_ATRT, Next_Sector,
+                 [&](std::int32_t Start) { return WriteVTS_ATRT(Stream, Record.VMG_VTS_ATRT, Start); });
+    WriteTableAt(Stream, Start_Sector_of_TXTDT_MGI, Next_Sector,
+                 [&](std::int32_t Start) { return WriteTXTDT_MGI(Stream, Record.VMG_TXTDT_MGI, Start); });
+    WriteTableAt(Stream, Start_Sector_of_VMGM_C_ADT, Next_Sector, [&](std::int32_t) {
+        std::int32_t Start = 0, Last_Byte_Position = 0;
+        WriteC_ADT(Stream, Record.VMGM_C_ADT, Start, Last_Byte_Position);
+        return Last_Byte_Position;
+    });
+    WriteTableAt(Stream, Start_Sector_of_VMGM_VOBU_ADMAP, Next_Sector, [&](std::int32_t) {
+        std::int32_t Start = 0, Last_Byte_Position = 0;
+        WriteVOBU_ADMAP(Stream, Record.VMGM_VOBU_ADMAP, Start, Last_Byte_Position);
+        return Last_Byte_Position;
+    });
+
+    // The header patch: the file's last sector at byte 28, the start sectors
+    // from byte 192. The menu VOB set's start sector stays as held.
+    SeekStream(Stream, 28);
+    WriteDWord(Stream, static_cast<std::uint32_t>(Next_Sector - 1));
+    SeekStream(Stream, 192);
+    WriteDWord(Stream, Record.Start_Sector_of_Menu_VOBS);
+    WriteDWord(Stream, Start_Sector_of_TT_SRPT);
+    WriteDWord(Stream, Start_Sector_of_VMGM_PGCI_UT);
+    WriteDWord(Stream, Start_Sector_of_PTL_MAIT);
+    WriteDWord(Stream, Start_Sector_of_VTS_ATRT);
+    WriteDWord(Stream, Start_Sector_of_TXTDT_MGI);
+    WriteDWord(Stream, Start_Sector_of_VMGM_C_ADT);
+    WriteDWord(Stream, Start_Sector_of_VMGM_VOBU_ADMAP);
 }
