@@ -4,6 +4,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <QCoreApplication>
+#include <QEvent>
 #include <QFileDialog>
 #include <QLabel>
 #include <QMessageBox>
@@ -73,6 +75,19 @@ QPushButton* MakeButton(QWidget* Form, const char* Name, const QString& Text, co
     Button->setGeometry(Place);
     return Button;
 }
+
+// A command of the window, delivered to the window as an event of its own.
+// An error that escapes the command then passes from the window's event
+// handler straight to the application object, which reports it, and not
+// through the button's click handling, which is not written to be unwound.
+class TCommandEvent : public QEvent {
+public:
+    static inline const QEvent::Type Command_Event = static_cast<QEvent::Type>(QEvent::registerEventType());
+
+    explicit TCommandEvent(void (TMainForm::*Run)()) : QEvent(Command_Event), Command(Run) {}
+
+    void (TMainForm::*const Command)();
+};
 
 // A character field of a record as text: its characters up to the first zero
 // byte, or all of them when there is none.
@@ -151,9 +166,21 @@ void TMainForm::CreateComponents()
     OpenDialog1->setNameFilter("IFO files (*.ifo *.IFO)");
     OpenDialog1->setDefaultSuffix("ifo");
 
-    connect(B_Apri, &QPushButton::clicked, this, &TMainForm::B_ApriClick);
-    connect(B_Get, &QPushButton::clicked, this, &TMainForm::B_GetClick);
-    connect(B_Save, &QPushButton::clicked, this, &TMainForm::B_SaveClick);
+    connect(B_Apri, &QPushButton::clicked, this, [this] { PostCommand(&TMainForm::B_ApriClick); });
+    connect(B_Get, &QPushButton::clicked, this, [this] { PostCommand(&TMainForm::B_GetClick); });
+    connect(B_Save, &QPushButton::clicked, this, [this] { PostCommand(&TMainForm::B_SaveClick); });
+}
+
+void TMainForm::PostCommand(void (TMainForm::*Command)())
+{
+    QCoreApplication::postEvent(this, new TCommandEvent(Command));
+}
+
+bool TMainForm::event(QEvent* Event)
+{
+    if (Event->type() != TCommandEvent::Command_Event) return QWidget::event(Event);
+    (this->*static_cast<TCommandEvent*>(Event)->Command)();
+    return true;
 }
 
 void TMainForm::B_ApriClick()

@@ -13,6 +13,7 @@
 #include "QuorilBinding.h"
 #include "structures/Structure_IFO.h"
 
+class QEvent;
 class QFileDialog;
 class QLabel;
 class QPushButton;
@@ -64,8 +65,12 @@ public:
     QLabel* L_Type;
     QFileDialog* OpenDialog1;
 
+protected:
+    bool event(QEvent* Event) override;
+
 private:
     void CreateComponents();
+    void PostCommand(void (TMainForm::*Command)());
     std::uint32_t SectorsOfFile(const QString& FormedName);
 
     QuorilFunctions Quoril;

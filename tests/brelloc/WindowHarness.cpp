@@ -9,6 +9,13 @@ TCrashReporter& Application()
     return *static_cast<TCrashReporter*>(QApplication::instance());
 }
 
+// A click on a button, and the command it starts, run to its end.
+void Click(QPushButton* Button)
+{
+    QTest::mouseClick(Button, Qt::LeftButton);
+    QCoreApplication::sendPostedEvents();
+}
+
 }  // namespace
 
 WindowHarness::WindowHarness() : Form(Library())
@@ -27,7 +34,7 @@ WindowHarness::~WindowHarness()
 void WindowHarness::Open(const QString& Path)
 {
     NextChoice = Path;
-    QTest::mouseClick(Form.B_Apri, Qt::LeftButton);
+    Click(Form.B_Apri);
 }
 
 void WindowHarness::CancelOpen()
@@ -37,12 +44,12 @@ void WindowHarness::CancelOpen()
 
 void WindowHarness::Recompute()
 {
-    QTest::mouseClick(Form.B_Get, Qt::LeftButton);
+    Click(Form.B_Get);
 }
 
 void WindowHarness::Save()
 {
-    QTest::mouseClick(Form.B_Save, Qt::LeftButton);
+    Click(Form.B_Save);
 }
 
 QStringList WindowHarness::LabelTexts() const
