@@ -179,10 +179,11 @@ void WriteGroups(IfoStream& Stream, const std::array<std::array<std::uint8_t, N>
     WriteBytes(Stream, Groups.data(), static_cast<std::int32_t>(N * M));
 }
 
-void ReadCommands(IfoStream& Stream, std::vector<VM_Command>& Commands, std::uint16_t Count, std::string_view Field)
+void ReadCommands(IfoStream& Stream, std::vector<VM_Command>& Commands, std::uint16_t Count, std::string_view Table,
+                  std::string_view Field)
 {
     if (Count == 0) return;   // an empty list keeps what the array held
-    SizeArray(Stream, Commands, Count, 8, "PGC", Field);
+    SizeArray(Stream, Commands, Count, 8, Table, Field);
     ReadBytes(Stream, Commands.data(), static_cast<std::int32_t>(Count) * 8);
 }
 
@@ -193,7 +194,7 @@ void WriteCommands(IfoStream& Stream, const std::vector<VM_Command>& Commands, s
 
 }  // namespace
 
-void ReadPGC(IfoStream& Stream, PGC& Record)
+void ReadPGC(IfoStream& Stream, PGC& Record, std::string_view Table)
 {
     ReadWord(Stream, Record.Reserved);
     ReadByte(Stream, Record.Number_of_Programs);
@@ -220,19 +221,19 @@ void ReadPGC(IfoStream& Stream, PGC& Record)
         ReadWord(Stream, Record.Number_of_Post_Commands);
         ReadWord(Stream, Record.Number_of_Cell_Commands);
         ReadWord(Stream, Record.Command_Table_Last_Byte);
-        ReadCommands(Stream, Record.Pre_Commands, Record.Number_of_Pre_Commands, "Pre_Commands");
-        ReadCommands(Stream, Record.Post_Commands, Record.Number_of_Post_Commands, "Post_Commands");
-        ReadCommands(Stream, Record.Cell_Commands, Record.Number_of_Cell_Commands, "Cell_Commands");
+        ReadCommands(Stream, Record.Pre_Commands, Record.Number_of_Pre_Commands, Table, "Pre_Commands");
+        ReadCommands(Stream, Record.Post_Commands, Record.Number_of_Post_Commands, Table, "Post_Commands");
+        ReadCommands(Stream, Record.Cell_Commands, Record.Number_of_Cell_Commands, Table, "Cell_Commands");
     }
     if (Record.Offset_of_Program_Map != 0) {
-        SizeArray(Stream, Record.Program_Map, Record.Number_of_Programs, 1, "PGC", "Program_Map");
+        SizeArray(Stream, Record.Program_Map, Record.Number_of_Programs, 1, Table, "Program_Map");
         ReadBytes(Stream, Record.Program_Map.data(), Record.Number_of_Programs);
         // A map ending at an odd position is followed by one filler byte.
         const std::int32_t Position = StreamPos(Stream);
         if (Position % 2 != 0) SeekStream(Stream, Position + 1);
     }
     if (Record.Offset_of_Cell_Playback != 0) {
-        SizeArray(Stream, Record.Cell_Playback, Record.Number_of_Cells, 24, "PGC", "Cell_Playback");
+        SizeArray(Stream, Record.Cell_Playback, Record.Number_of_Cells, 24, Table, "Cell_Playback");
         for (C_PBI& Cell : Record.Cell_Playback) {
             ReadByte(Stream, Cell.Category_Byte_1);
             ReadByte(Stream, Cell.Category_Byte_2);
@@ -246,7 +247,7 @@ void ReadPGC(IfoStream& Stream, PGC& Record)
         }
     }
     if (Record.Offset_of_Cell_Position != 0) {
-        SizeArray(Stream, Record.Cell_Position, Record.Number_of_Cells, 4, "PGC", "Cell_Position");
+        SizeArray(Stream, Record.Cell_Position, Record.Number_of_Cells, 4, Table, "Cell_Position");
         for (C_POSI& Cell : Record.Cell_Position) {
             ReadWord(Stream, Cell.VOB_ID);
             ReadByte(Stream, Cell.Reserved);
@@ -434,7 +435,7 @@ void ReadPGCList(IfoStream& Stream, List& Record, std::string_view Table)
     // every authoring tool and our own writer lay them out; the stored
     // offsets are kept but not followed.
     SizeArray(Stream, Record.PGCs, Record.Number_of_PGCs, PGC_Header_Size, Table, "PGCs");
-    for (PGC& Chain : Record.PGCs) ReadPGC(Stream, Chain);
+    for (PGC& Chain : Record.PGCs) ReadPGC(Stream, Chain, Table);
 }
 
 template <class List>

@@ -114,7 +114,9 @@ using PGCPatchArray = std::array<std::int32_t, 5>;
 // The size of a program chain in the file, in bytes.
 constexpr std::int32_t PGC_Header_Size = 236;
 
-void ReadPGC(IfoStream& Stream, PGC& Record);
+// Table names the structure that holds the chain in the range error that
+// refuses a count no stream of this size could hold.
+void ReadPGC(IfoStream& Stream, PGC& Record, std::string_view Table = "PGC");
 void WritePGC(IfoStream& Stream, const PGC& Record, std::int32_t PGC_Start,
               PGCPatchArray& Patch_Positions, PGCPatchArray& Patch_Values);
 

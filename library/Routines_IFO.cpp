@@ -26,23 +26,52 @@ constexpr std::int32_t Sector_Size = 2048;
 // ---------------------------------------------------------------------------
 // The table loops that both files share
 
+// The file's stream as the loaders see it: every operation passes through,
+// and a read that delivers fewer bytes than it asked for is noted. Missing
+// bytes read as zero, and zeros can make a table cut short by the end of the
+// file look whole: a count of 0 with a Last_Byte of 0 matches the one byte
+// that was there, and a part list whose last title is empty ends where the
+// seek to that title lands, wherever the file ends.
+class ShortReadWatch : public IfoStream {
+public:
+    explicit ShortReadWatch(IfoStream& File) : File(File) {}
+
+    std::int64_t Read(void* Buffer, std::int64_t Count) override
+    {
+        const std::int64_t Delivered = File.Read(Buffer, Count);
+        if (Delivered < Count) Came_Up_Short = true;
+        return Delivered;
+    }
+    std::int64_t Write(const void* Buffer, std::int64_t Count) override { return File.Write(Buffer, Count); }
+    std::int64_t Seek(std::int64_t Position) override { return File.Seek(Position); }
+    std::int64_t Position() const override { return File.Position(); }
+    std::int64_t Size() const override { return File.Size(); }
+
+    bool Came_Up_Short = false;
+
+private:
+    IfoStream& File;
+};
+
 // Reads one table at its start sector and judges it: the flag stays true when
-// the bytes consumed match the table's stored Last_Byte. A table whose start
-// sector is 0 is absent and its part of the record is left as it was. Read
-// gets the table's first byte and returns the Last_Byte it read.
+// the bytes consumed match the table's stored Last_Byte and the file held
+// every byte that was read. A table whose start sector is 0 is absent and its
+// part of the record is left as it was. Read gets the table's first byte and
+// returns the Last_Byte it read.
 template <class ReadTable>
-void ReadTableAt(IfoStream& Stream, std::uint32_t Start_Sector, bool& Flag, std::uint32_t& Last_Byte_Read,
+void ReadTableAt(ShortReadWatch& Stream, std::uint32_t Start_Sector, bool& Flag, std::uint32_t& Last_Byte_Read,
                  ReadTable&& Read)
 {
     Flag = true;
     if (Start_Sector == 0) return;
     const std::int32_t Base = static_cast<std::int32_t>(Start_Sector << 11);
     SeekStream(Stream, Base);
+    Stream.Came_Up_Short = false;
     const std::uint32_t Stored_Last_Byte = Read(Base);
     const std::uint32_t Measured =
         static_cast<std::uint32_t>(StreamPos(Stream)) - static_cast<std::uint32_t>(Base) - 1u;
     Last_Byte_Read = Measured;
-    if (Measured != Stored_Last_Byte) Flag = false;
+    if (Measured != Stored_Last_Byte || Stream.Came_Up_Short) Flag = false;
 }
 
 // Writes one present table from the current sector boundary, which becomes
@@ -279,8 +308,9 @@ void CheckVTSForWriting(const VTS& Record)
 
 }  // namespace
 
-void LoadIfoVTS(IfoStream& Stream, VTS& Record)
+void LoadIfoVTS(IfoStream& File, VTS& Record)
 {
+    ShortReadWatch Stream(File);
     ReadVTSHeader(Stream, Record);
     std::uint32_t& Measured = Record.Last_Byte_Read;
 
@@ -469,6 +499,13 @@ void ReadBytesAfterFirstPlayPGC(IfoStream& Stream, VMG& Record)
     const std::int32_t Position = StreamPos(Stream);
     const auto Length = static_cast<std::int32_t>((Record.Start_Sector_of_TT_SRPT << 11) -
                                                   static_cast<std::uint32_t>(Position));
+    // Without a title search pointer table there is nothing to load. The
+    // length is negative then, except for an empty stream, where nothing was
+    // read and the position is still 0.
+    if (Record.Start_Sector_of_TT_SRPT == 0)
+        RefuseLength("Bytes_after_First_Play_PGC",
+                     "Start_Sector_of_TT_SRPT is 0, so the bytes after the first-play PGC have no end "
+                     "(the file has no title search pointer table)");
     if (Length < 0)
         RefuseLength("Bytes_after_First_Play_PGC",
                      "negative length " + std::to_string(Length) + ": the first-play PGC ends at byte " +
@@ -747,10 +784,11 @@ void CheckVMGForWriting(const VMG& Record)
 
 }  // namespace
 
-void LoadIfoVMG(IfoStream& Stream, VMG& Record)
+void LoadIfoVMG(IfoStream& File, VMG& Record)
 {
+    ShortReadWatch Stream(File);
     ReadVMGHeader(Stream, Record);
-    ReadPGC(Stream, Record.First_Play_PGC);   // at byte 1024, where the header ends
+    ReadPGC(Stream, Record.First_Play_PGC, "First_Play_PGC");   // at byte 1024, where the header ends
     ReadBytesAfterFirstPlayPGC(Stream, Record);
     std::uint32_t& Measured = Record.Last_Byte_Read;
 
