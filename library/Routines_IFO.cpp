@@ -747,9 +747,12 @@ void CheckVMGForWriting(const VMG& Record)
                          " bytes after it end at byte " + std::to_string(End) +
                          ", not on a sector boundary at or after byte 2048");
 
-    if (Record.Start_Sector_of_TT_SRPT != 0)
-        CheckCounts("VMG_TT_SRPT", "Number_of_Titles", Record.VMG_TT_SRPT.Number_of_Titles, "Titles",
-                    Record.VMG_TT_SRPT.Titles.size());
+    // A video manager without its title search pointer table could not be
+    // read back by any reader, this one included.
+    if (Record.Start_Sector_of_TT_SRPT == 0)
+        RefuseRecord("Start_Sector_of_TT_SRPT", "0, but a video manager must have a title search pointer table");
+    CheckCounts("VMG_TT_SRPT", "Number_of_Titles", Record.VMG_TT_SRPT.Number_of_Titles, "Titles",
+                Record.VMG_TT_SRPT.Titles.size());
     if (Record.Start_Sector_of_VMGM_PGCI_UT != 0) CheckPGCI_UTForWriting(Record.VMGM_PGCI_UT, "VMGM_PGCI_UT");
     if (Record.Start_Sector_of_PTL_MAIT != 0) {
         const PTL_MAIT& Table = Record.VMG_PTL_MAIT;
