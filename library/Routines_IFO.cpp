@@ -599,7 +599,6 @@ std::uint32_t ReadTXTDT_MGI(IfoStream& Stream, TXTDT_MGI& Table)
     for (std::size_t I = 0; I < Table.Language_Units.size(); ++I) {
         TXTDT_LU& Unit = Table.Language_Units[I];
         const std::string Where = "VMG_TXTDT_MGI.Language_Units[" + std::to_string(I) + "]";
-        const std::int32_t Unit_Start = StreamPos(Stream);
         ReadDWord(Stream, Unit.Last_Byte);
         ReadWord(Stream, Unit.Header_Word_1);
         ReadWord(Stream, Unit.Header_Word_2);
@@ -613,8 +612,12 @@ std::uint32_t ReadTXTDT_MGI(IfoStream& Stream, TXTDT_MGI& Table)
             ReadByte(Stream, Item.Byte_3);
             ReadByte(Stream, Item.Byte_4);
         }
-        const auto Text_Length = static_cast<std::int32_t>(
-            Unit.Last_Byte + 1u - (static_cast<std::uint32_t>(StreamPos(Stream)) - static_cast<std::uint32_t>(Unit_Start)));
+        // What is left of the unit after its header and items. Taken from
+        // the counts rather than from how far the stream moved, which is the
+        // same in a whole file; in a file cut inside the unit's header it
+        // keeps the unit's Last_Byte describing what a writer lays out.
+        const auto Text_Length = static_cast<std::int32_t>(Unit.Last_Byte + 1u - TXTDT_LU_Header_Size -
+                                                           4u * Unit.Number_of_Items);
         if (Text_Length < 0)
             RefuseLength(Where, "negative Text length " + std::to_string(Text_Length) + ": Last_Byte " +
                                     std::to_string(Unit.Last_Byte) + " ends before the unit's header and " +
