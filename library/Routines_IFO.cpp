@@ -761,7 +761,6 @@ std::uint32_t ReadTXTDT_MGI(IfoStream& Stream, TXTDT_MGI& Table)
     for (std::size_t I = 0; I < Table.Language_Units.size(); ++I) {
         TXTDT_LU& Unit = Table.Language_Units[I];
         const std::string Where = "VMG_TXTDT_MGI.Language_Units[" + std::to_string(I) + "]";
-        const std::int32_t Unit_Start = StreamPos(Stream);
         ReadDWord(Stream, Unit.Last_Byte);
         ReadWord(Stream, Unit.Header_Word_1);
         ReadWord(Stream, Unit.Header_Word_2);
@@ -775,8 +774,12 @@ std::uint32_t ReadTXTDT_MGI(IfoStream& Stream, TXTDT_MGI& Table)
             ReadByte(Stream, Item.Byte_3);
             ReadByte(Stream, Item.Byte_4);
         }
-        const auto Text_Length = static_cast<std::int32_t>(
-            Unit.Last_Byte + 1u - (static_cast<std::uint32_t>(StreamPos(Stream)) - static_cast<std::uint32_t>(Unit_Start)));
+        // What is left of the unit after its header and items. Taken from
+        // the counts rather than from how far the stream moved, which is the
+        // same in a whole file; in a file cut inside the unit's header it
+        // keeps the unit's Last_Byte describing what a writer lays out.
+        const auto Text_Length = static_cast<std::int32_t>(Unit.Last_Byte + 1u - TXTDT_LU_Header_Size -
+                                                           4u * Unit.Number_of_Items);
         if (Text_Length < 0)
             RefuseLength(Where, "negative Text length " + std::to_string(Text_Length) + ": Last_Byte " +
                                     std::to_string(Unit.Last_Byte) + " ends before the unit's header and " +
@@ -909,9 +912,12 @@ void CheckVMGForWriting(const VMG& Record)
                          " bytes after it end at byte " + std::to_string(End) +
                          ", not on a sector boundary at or after byte 2048");
 
-    if (Record.Start_Sector_of_TT_SRPT != 0)
-        CheckCounts("VMG_TT_SRPT", "Number_of_Titles", Record.VMG_TT_SRPT.Number_of_Titles, "Titles",
-                    Record.VMG_TT_SRPT.Titles.size());
+    // A video manager without its title search pointer table could not be
+    // read back by any reader, this one included.
+    if (Record.Start_Sector_of_TT_SRPT == 0)
+        RefuseRecord("Start_Sector_of_TT_SRPT", "0, but a video manager must have a title search pointer table");
+    CheckCounts("VMG_TT_SRPT", "Number_of_Titles", Record.VMG_TT_SRPT.Number_of_Titles, "Titles",
+                Record.VMG_TT_SRPT.Titles.size());
     if (Record.Start_Sector_of_VMGM_PGCI_UT != 0) CheckPGCI_UTForWriting(Record.VMGM_PGCI_UT, "VMGM_PGCI_UT");
     if (Record.Start_Sector_of_PTL_MAIT != 0) {
         const PTL_MAIT& Table = Record.VMG_PTL_MAIT;

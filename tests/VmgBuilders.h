@@ -17,6 +17,7 @@
 
 #include "MemoryStream.h"
 #include "library/Quoril.h"
+#include "support/Normalize.h"
 
 namespace vmg_test {
 
@@ -482,49 +483,10 @@ inline VMG OnlyTitles(TT_SRPT Table)
 
 // The record with every field that the writer recomputes or the reader
 // judges set to a fixed value, so that a record built in code and the same
-// record read back from its file compare equal. A start sector or chain
-// offset keeps only whether it is 0 (it decides whether the part exists).
+// record read back from its file compare equal.
 inline VMG WithoutRecomputedFields(VMG Record)
 {
-    auto Present = [](auto& Field) { Field = Field != 0 ? 1 : 0; };
-    Record.Last_Sector_of_VMGI = 0;
-    Present(Record.Start_Sector_of_TT_SRPT);
-    Present(Record.Start_Sector_of_VMGM_PGCI_UT);
-    Present(Record.Start_Sector_of_PTL_MAIT);
-    Present(Record.Start_Sector_of_VTS_ATRT);
-    Present(Record.Start_Sector_of_TXTDT_MGI);
-    Present(Record.Start_Sector_of_VMGM_C_ADT);
-    Present(Record.Start_Sector_of_VMGM_VOBU_ADMAP);
-
-    Record.VMG_TT_SRPT.Last_Byte = 0;
-    PGCI_UT& Menus = Record.VMGM_PGCI_UT;
-    Menus.Last_Byte = 0;
-    for (PGCI_LU_SRP& Pointer : Menus.Language_Search_Pointers) Pointer.Offset_of_Language_Unit = 0;
-    for (PGCI_LU& Unit : Menus.Language_Units) {
-        Unit.Last_Byte = 0;
-        for (PGCI_SRP& Pointer : Unit.PGC_Search_Pointers) Pointer.Offset_of_PGC = 0;
-        for (PGC& Chain : Unit.PGCs) {
-            Present(Chain.Offset_of_Command_Table);
-            Present(Chain.Offset_of_Program_Map);
-            Present(Chain.Offset_of_Cell_Playback);
-            Present(Chain.Offset_of_Cell_Position);
-            Chain.Command_Table_Last_Byte = 0;
-        }
-    }
-    Record.VMG_PTL_MAIT.Last_Byte = 0;
-    for (PTL_MAIT_SRP& Country : Record.VMG_PTL_MAIT.Countries) Country.Offset_of_PTL_MAI = 0;
-    Record.VMG_VTS_ATRT.Last_Byte = 0;
-    for (std::uint32_t& Offset : Record.VMG_VTS_ATRT.VTS_ATR_Offsets) Offset = 0;
-    for (VTS_ATR& Entry : Record.VMG_VTS_ATRT.VTS_ATRs) Entry.Last_Byte = 0;
-    Record.VMG_TXTDT_MGI.Last_Byte = 0;
-    for (TXTDT_LU_SRP& Pointer : Record.VMG_TXTDT_MGI.Language_Search_Pointers) Pointer.Offset_of_Language_Unit = 0;
-    Record.VMGM_C_ADT.Last_Byte = 0;
-    Record.VMGM_VOBU_ADMAP.Last_Byte = 0;
-
-    Record.TT_SRPT_OK = Record.VMGM_PGCI_UT_OK = Record.PTL_MAIT_OK = Record.VTS_ATRT_OK = false;
-    Record.TXTDT_MGI_OK = Record.VMGM_C_ADT_OK = Record.VMGM_VOBU_ADMAP_OK = false;
-    Record.Last_Byte_Read = 0;
-    return Record;
+    return quoril_test::Normalized(std::move(Record));
 }
 
 }  // namespace vmg_test

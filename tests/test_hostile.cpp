@@ -195,6 +195,25 @@ TEST(HostileCounts, AreRefusedWithTheTableNamed)
     }
 }
 
+// Found by fuzzing: a video manager cut inside the header of a text data
+// unit read its Text length from how far the stream had moved, so the unit
+// was loaded with a Last_Byte that did not cover its own header, and the
+// file written from it could not be read back.
+TEST(HostileCuts, InsideATextUnitHeaderLoadOrAreRefusedCleanly)
+{
+    // The text data is the last table, so that the cut leaves the others whole.
+    VMG Record = vmg_test::RichVMG();
+    Record.Start_Sector_of_VMGM_C_ADT = Record.Start_Sector_of_VMGM_VOBU_ADMAP = 0;
+    const std::vector<std::uint8_t> File = Written(Record, MakeIfoVMG);
+    const std::size_t Table = 2048 * std::size_t{vmg_test::Get32(File, 0xD4)};
+    const std::size_t Unit = Table + vmg_test::Get32(File, Table + 20 + 4);
+    const Subject S{"rich_video_manager", File, true};
+    for (std::size_t Cut = Unit; Cut <= Unit + 208; ++Cut) {
+        const std::vector<std::uint8_t> Prefix(File.begin(), File.begin() + static_cast<std::ptrdiff_t>(Cut));
+        EXPECT_EQ(JudgeAs(S, Prefix), "") << "cut at " << Cut;
+    }
+}
+
 // 65535 time maps whose offsets all point at one map of 65535 entries: each
 // map alone fits into the file, but together they would ask for 16 GiB.
 TEST(HostileCounts, TimeMapsSharingOneMapAreRefused)

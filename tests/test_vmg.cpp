@@ -841,6 +841,7 @@ const std::vector<Refusal>& Refusals()
          {"VMG_TT_SRPT", "Number_of_Titles", "Titles"}},
         {"titles: count below the array", [](VMG& R) { R.VMG_TT_SRPT.Number_of_Titles = 2; },
          {"VMG_TT_SRPT", "Number_of_Titles", "Titles"}},
+        {"no title table", [](VMG& R) { R.Start_Sector_of_TT_SRPT = 0; }, {"Start_Sector_of_TT_SRPT"}},
         {"menu units: pointers", [](VMG& R) { R.VMGM_PGCI_UT.Language_Search_Pointers.pop_back(); },
          {"VMGM_PGCI_UT", "Number_of_Language_Units", "Language_Search_Pointers"}},
         {"menu units: units", [](VMG& R) { R.VMGM_PGCI_UT.Language_Units.push_back(PGCI_LU{}); },
