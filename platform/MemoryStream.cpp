@@ -42,8 +42,13 @@ std::int64_t MemoryStream::Write(const void* Buffer, std::int64_t Count)
 {
     if (Count <= 0) return 0;
     const std::int64_t End = Pos + Count;
-    if (End > Size()) Data.resize(static_cast<std::size_t>(End));   // a gap after a seek past the end reads as zeros
-    std::memcpy(Data.data() + Pos, Buffer, static_cast<std::size_t>(Count));
+    const auto* Bytes = static_cast<const std::uint8_t*>(Buffer);
+    if (Pos == Size()) {
+        Data.insert(Data.end(), Bytes, Bytes + Count);   // appending: no zero fill to overwrite
+    } else {
+        if (End > Size()) Data.resize(static_cast<std::size_t>(End));   // a gap after a seek past the end reads as zeros
+        std::memcpy(Data.data() + Pos, Bytes, static_cast<std::size_t>(Count));
+    }
     Pos = End;
     return Count;
 }
