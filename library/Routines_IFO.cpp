@@ -254,6 +254,28 @@ void WriteTableAt(IfoStream& Stream, std::uint32_t& Start_Sector, std::int32_t& 
     WriteFill(Stream, 0, Next_Sector * Sector_Size - End);
 }
 
+// The table loops' views of the codecs that read a table by name and keep
+// its Last_Byte in the record ...
+template <class Table, class Codec>
+auto ReadWith(IfoStream& Stream, Table& Data, std::string_view Name, Codec Read)
+{
+    return [&Stream, &Data, Name, Read](std::int32_t) {
+        Read(Stream, Data, Name);
+        return Data.Last_Byte;
+    };
+}
+
+// ... and of those that write a table and report where its Last_Byte is.
+template <class Table, class Codec>
+auto WriteWith(IfoStream& Stream, const Table& Data, Codec Write)
+{
+    return [&Stream, &Data, Write](std::int32_t) {
+        std::int32_t Table_Start = 0, Last_Byte_Position = 0;
+        Write(Stream, Data, Table_Start, Last_Byte_Position);
+        return Last_Byte_Position;
+    };
+}
+
 [[noreturn]] void RefuseLength(std::string_view Table, const std::string& What)
 {
     throw std::range_error(std::string(Table) + ": " + What);
@@ -476,32 +498,20 @@ void LoadIfoVTS(IfoStream& File, VTS& Record)
 
     ReadTableAt(Stream, Record.Start_Sector_of_PTT_SRPT, Record.PTT_SRPT_OK, Measured,
                 [&](std::int32_t Base) { return ReadPTT_SRPT(Stream, Record.PTT_SRPT, Base); });
-    ReadTableAt(Stream, Record.Start_Sector_of_PGCIT, Record.PGCIT_OK, Measured, [&](std::int32_t) {
-        ReadPGCList(Stream, Record.PGCIT, "PGCIT");
-        return Record.PGCIT.Last_Byte;
-    });
-    ReadTableAt(Stream, Record.Start_Sector_of_VTSM_PGCI_UT, Record.VTSM_PGCI_UT_OK, Measured, [&](std::int32_t) {
-        ReadPGCI_UT(Stream, Record.VTSM_PGCI_UT, "VTSM_PGCI_UT");
-        return Record.VTSM_PGCI_UT.Last_Byte;
-    });
+    ReadTableAt(Stream, Record.Start_Sector_of_PGCIT, Record.PGCIT_OK, Measured,
+                ReadWith(Stream, Record.PGCIT, "PGCIT", ReadPGCList<VTS_PGCIT>));
+    ReadTableAt(Stream, Record.Start_Sector_of_VTSM_PGCI_UT, Record.VTSM_PGCI_UT_OK, Measured,
+                ReadWith(Stream, Record.VTSM_PGCI_UT, "VTSM_PGCI_UT", ReadPGCI_UT));
     ReadTableAt(Stream, Record.Start_Sector_of_TMAPT, Record.TMAPT_OK, Measured,
                 [&](std::int32_t Base) { return ReadTMAPT(Stream, Record.TMAPT, Base); });
-    ReadTableAt(Stream, Record.Start_Sector_of_VTSM_C_ADT, Record.VTSM_C_ADT_OK, Measured, [&](std::int32_t) {
-        ReadC_ADT(Stream, Record.VTSM_C_ADT, "VTSM_C_ADT");
-        return Record.VTSM_C_ADT.Last_Byte;
-    });
-    ReadTableAt(Stream, Record.Start_Sector_of_VTSM_VOBU_ADMAP, Record.VTSM_VOBU_ADMAP_OK, Measured, [&](std::int32_t) {
-        ReadVOBU_ADMAP(Stream, Record.VTSM_VOBU_ADMAP, "VTSM_VOBU_ADMAP");
-        return Record.VTSM_VOBU_ADMAP.Last_Byte;
-    });
-    ReadTableAt(Stream, Record.Start_Sector_of_VTS_C_ADT, Record.VTS_C_ADT_OK, Measured, [&](std::int32_t) {
-        ReadC_ADT(Stream, Record.VTS_C_ADT, "VTS_C_ADT");
-        return Record.VTS_C_ADT.Last_Byte;
-    });
-    ReadTableAt(Stream, Record.Start_Sector_of_VTS_VOBU_ADMAP, Record.VTS_VOBU_ADMAP_OK, Measured, [&](std::int32_t) {
-        ReadVOBU_ADMAP(Stream, Record.VTS_VOBU_ADMAP, "VTS_VOBU_ADMAP");
-        return Record.VTS_VOBU_ADMAP.Last_Byte;
-    });
+    ReadTableAt(Stream, Record.Start_Sector_of_VTSM_C_ADT, Record.VTSM_C_ADT_OK, Measured,
+                ReadWith(Stream, Record.VTSM_C_ADT, "VTSM_C_ADT", ReadC_ADT));
+    ReadTableAt(Stream, Record.Start_Sector_of_VTSM_VOBU_ADMAP, Record.VTSM_VOBU_ADMAP_OK, Measured,
+                ReadWith(Stream, Record.VTSM_VOBU_ADMAP, "VTSM_VOBU_ADMAP", ReadVOBU_ADMAP));
+    ReadTableAt(Stream, Record.Start_Sector_of_VTS_C_ADT, Record.VTS_C_ADT_OK, Measured,
+                ReadWith(Stream, Record.VTS_C_ADT, "VTS_C_ADT", ReadC_ADT));
+    ReadTableAt(Stream, Record.Start_Sector_of_VTS_VOBU_ADMAP, Record.VTS_VOBU_ADMAP_OK, Measured,
+                ReadWith(Stream, Record.VTS_VOBU_ADMAP, "VTS_VOBU_ADMAP", ReadVOBU_ADMAP));
 }
 
 void MakeIfoVTS(IfoStream& File, const VTS& Record)
@@ -524,38 +534,20 @@ void MakeIfoVTS(IfoStream& File, const VTS& Record)
 
     WriteTableAt(Stream, Start_Sector_of_PTT_SRPT, Next_Sector,
                  [&](std::int32_t Start) { return WritePTT_SRPT(Stream, Record.PTT_SRPT, Start); });
-    WriteTableAt(Stream, Start_Sector_of_PGCIT, Next_Sector, [&](std::int32_t) {
-        std::int32_t Start = 0, Last_Byte_Position = 0;
-        WritePGCList(Stream, Record.PGCIT, Start, Last_Byte_Position);
-        return Last_Byte_Position;
-    });
-    WriteTableAt(Stream, Start_Sector_of_VTSM_PGCI_UT, Next_Sector, [&](std::int32_t) {
-        std::int32_t Start = 0, Last_Byte_Position = 0;
-        WritePGCI_UT(Stream, Record.VTSM_PGCI_UT, Start, Last_Byte_Position);
-        return Last_Byte_Position;
-    });
+    WriteTableAt(Stream, Start_Sector_of_PGCIT, Next_Sector,
+                 WriteWith(Stream, Record.PGCIT, WritePGCList<VTS_PGCIT>));
+    WriteTableAt(Stream, Start_Sector_of_VTSM_PGCI_UT, Next_Sector,
+                 WriteWith(Stream, Record.VTSM_PGCI_UT, WritePGCI_UT));
     WriteTableAt(Stream, Start_Sector_of_TMAPT, Next_Sector,
                  [&](std::int32_t Start) { return WriteTMAPT(Stream, Record.TMAPT, Start); });
-    WriteTableAt(Stream, Start_Sector_of_VTSM_C_ADT, Next_Sector, [&](std::int32_t) {
-        std::int32_t Start = 0, Last_Byte_Position = 0;
-        WriteC_ADT(Stream, Record.VTSM_C_ADT, Start, Last_Byte_Position);
-        return Last_Byte_Position;
-    });
-    WriteTableAt(Stream, Start_Sector_of_VTSM_VOBU_ADMAP, Next_Sector, [&](std::int32_t) {
-        std::int32_t Start = 0, Last_Byte_Position = 0;
-        WriteVOBU_ADMAP(Stream, Record.VTSM_VOBU_ADMAP, Start, Last_Byte_Position);
-        return Last_Byte_Position;
-    });
-    WriteTableAt(Stream, Start_Sector_of_VTS_C_ADT, Next_Sector, [&](std::int32_t) {
-        std::int32_t Start = 0, Last_Byte_Position = 0;
-        WriteC_ADT(Stream, Record.VTS_C_ADT, Start, Last_Byte_Position);
-        return Last_Byte_Position;
-    });
-    WriteTableAt(Stream, Start_Sector_of_VTS_VOBU_ADMAP, Next_Sector, [&](std::int32_t) {
-        std::int32_t Start = 0, Last_Byte_Position = 0;
-        WriteVOBU_ADMAP(Stream, Record.VTS_VOBU_ADMAP, Start, Last_Byte_Position);
-        return Last_Byte_Position;
-    });
+    WriteTableAt(Stream, Start_Sector_of_VTSM_C_ADT, Next_Sector,
+                 WriteWith(Stream, Record.VTSM_C_ADT, WriteC_ADT));
+    WriteTableAt(Stream, Start_Sector_of_VTSM_VOBU_ADMAP, Next_Sector,
+                 WriteWith(Stream, Record.VTSM_VOBU_ADMAP, WriteVOBU_ADMAP));
+    WriteTableAt(Stream, Start_Sector_of_VTS_C_ADT, Next_Sector,
+                 WriteWith(Stream, Record.VTS_C_ADT, WriteC_ADT));
+    WriteTableAt(Stream, Start_Sector_of_VTS_VOBU_ADMAP, Next_Sector,
+                 WriteWith(Stream, Record.VTS_VOBU_ADMAP, WriteVOBU_ADMAP));
 
     // The header patch: the file's last sector and the table start sectors.
     // The VOB set start sectors stay as the record holds them.
@@ -962,24 +954,18 @@ void LoadIfoVMG(IfoStream& File, VMG& Record)
 
     ReadTableAt(Stream, Record.Start_Sector_of_TT_SRPT, Record.TT_SRPT_OK, Measured,
                 [&](std::int32_t) { return ReadTT_SRPT(Stream, Record.VMG_TT_SRPT); });
-    ReadTableAt(Stream, Record.Start_Sector_of_VMGM_PGCI_UT, Record.VMGM_PGCI_UT_OK, Measured, [&](std::int32_t) {
-        ReadPGCI_UT(Stream, Record.VMGM_PGCI_UT, "VMGM_PGCI_UT");
-        return Record.VMGM_PGCI_UT.Last_Byte;
-    });
+    ReadTableAt(Stream, Record.Start_Sector_of_VMGM_PGCI_UT, Record.VMGM_PGCI_UT_OK, Measured,
+                ReadWith(Stream, Record.VMGM_PGCI_UT, "VMGM_PGCI_UT", ReadPGCI_UT));
     ReadTableAt(Stream, Record.Start_Sector_of_PTL_MAIT, Record.PTL_MAIT_OK, Measured,
                 [&](std::int32_t Base) { return ReadPTL_MAIT(Stream, Record.VMG_PTL_MAIT, Base); });
     ReadTableAt(Stream, Record.Start_Sector_of_VTS_ATRT, Record.VTS_ATRT_OK, Measured,
                 [&](std::int32_t Base) { return ReadVTS_ATRT(Stream, Record.VMG_VTS_ATRT, Base); });
     ReadTableAt(Stream, Record.Start_Sector_of_TXTDT_MGI, Record.TXTDT_MGI_OK, Measured,
                 [&](std::int32_t) { return ReadTXTDT_MGI(Stream, Record.VMG_TXTDT_MGI); });
-    ReadTableAt(Stream, Record.Start_Sector_of_VMGM_C_ADT, Record.VMGM_C_ADT_OK, Measured, [&](std::int32_t) {
-        ReadC_ADT(Stream, Record.VMGM_C_ADT, "VMGM_C_ADT");
-        return Record.VMGM_C_ADT.Last_Byte;
-    });
-    ReadTableAt(Stream, Record.Start_Sector_of_VMGM_VOBU_ADMAP, Record.VMGM_VOBU_ADMAP_OK, Measured, [&](std::int32_t) {
-        ReadVOBU_ADMAP(Stream, Record.VMGM_VOBU_ADMAP, "VMGM_VOBU_ADMAP");
-        return Record.VMGM_VOBU_ADMAP.Last_Byte;
-    });
+    ReadTableAt(Stream, Record.Start_Sector_of_VMGM_C_ADT, Record.VMGM_C_ADT_OK, Measured,
+                ReadWith(Stream, Record.VMGM_C_ADT, "VMGM_C_ADT", ReadC_ADT));
+    ReadTableAt(Stream, Record.Start_Sector_of_VMGM_VOBU_ADMAP, Record.VMGM_VOBU_ADMAP_OK, Measured,
+                ReadWith(Stream, Record.VMGM_VOBU_ADMAP, "VMGM_VOBU_ADMAP", ReadVOBU_ADMAP));
 }
 
 void MakeIfoVMG(IfoStream& File, const VMG& Record)
@@ -1007,27 +993,18 @@ void MakeIfoVMG(IfoStream& File, const VMG& Record)
 
     WriteTableAt(Stream, Start_Sector_of_TT_SRPT, Next_Sector,
                  [&](std::int32_t) { return WriteTT_SRPT(Stream, Record.VMG_TT_SRPT); });
-    WriteTableAt(Stream, Start_Sector_of_VMGM_PGCI_UT, Next_Sector, [&](std::int32_t) {
-        std::int32_t Start = 0, Last_Byte_Position = 0;
-        WritePGCI_UT(Stream, Record.VMGM_PGCI_UT, Start, Last_Byte_Position);
-        return Last_Byte_Position;
-    });
+    WriteTableAt(Stream, Start_Sector_of_VMGM_PGCI_UT, Next_Sector,
+                 WriteWith(Stream, Record.VMGM_PGCI_UT, WritePGCI_UT));
     WriteTableAt(Stream, Start_Sector_of_PTL_MAIT, Next_Sector,
                  [&](std::int32_t Start) { return WritePTL_MAIT(Stream, Record.VMG_PTL_MAIT, Start); });
     WriteTableAt(Stream, Start_Sector_of_VTS_ATRT, Next_Sector,
                  [&](std::int32_t Start) { return WriteVTS_ATRT(Stream, Record.VMG_VTS_ATRT, Start); });
     WriteTableAt(Stream, Start_Sector_of_TXTDT_MGI, Next_Sector,
                  [&](std::int32_t Start) { return WriteTXTDT_MGI(Stream, Record.VMG_TXTDT_MGI, Start); });
-    WriteTableAt(Stream, Start_Sector_of_VMGM_C_ADT, Next_Sector, [&](std::int32_t) {
-        std::int32_t Start = 0, Last_Byte_Position = 0;
-        WriteC_ADT(Stream, Record.VMGM_C_ADT, Start, Last_Byte_Position);
-        return Last_Byte_Position;
-    });
-    WriteTableAt(Stream, Start_Sector_of_VMGM_VOBU_ADMAP, Next_Sector, [&](std::int32_t) {
-        std::int32_t Start = 0, Last_Byte_Position = 0;
-        WriteVOBU_ADMAP(Stream, Record.VMGM_VOBU_ADMAP, Start, Last_Byte_Position);
-        return Last_Byte_Position;
-    });
+    WriteTableAt(Stream, Start_Sector_of_VMGM_C_ADT, Next_Sector,
+                 WriteWith(Stream, Record.VMGM_C_ADT, WriteC_ADT));
+    WriteTableAt(Stream, Start_Sector_of_VMGM_VOBU_ADMAP, Next_Sector,
+                 WriteWith(Stream, Record.VMGM_VOBU_ADMAP, WriteVOBU_ADMAP));
 
     // The header patch: the file's last sector at byte 28, the start sectors
     // from byte 192. The menu VOB set's start sector stays as held.
