@@ -1,10 +1,49 @@
 // Step 1, B_ApriClick: the labels after a title set, a video manager and a
 // file that is neither; cancelling; errors that stop the command.
+#include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <unistd.h>
+
+#include <cstdio>
+
 #include "Fixtures.h"
 #include "WindowHarness.h"
+
+// Sends the process's stderr to a file while it lives, and hands back what
+// was written there.
+class StderrCapture {
+public:
+    explicit StderrCapture(const QString& Path) : File(Path)
+    {
+        std::fflush(stderr);
+        Saved = ::dup(STDERR_FILENO);
+        std::FILE* Target = std::fopen(QFile::encodeName(Path).constData(), "w");
+        ::dup2(::fileno(Target), STDERR_FILENO);
+        std::fclose(Target);
+    }
+    ~StderrCapture() { Restore(); }
+    QString Text()
+    {
+        Restore();
+        QFile Captured(File);
+        Captured.open(QIODevice::ReadOnly);
+        return QString::fromLocal8Bit(Captured.readAll());
+    }
+
+private:
+    void Restore()
+    {
+        if (Saved < 0) return;
+        std::fflush(stderr);
+        ::dup2(Saved, STDERR_FILENO);
+        ::close(Saved);
+        Saved = -1;
+    }
+    QString File;
+    int Saved = -1;
+};
 
 class TestOpenCommand : public QObject {
     Q_OBJECT
@@ -147,9 +186,14 @@ private slots:
         Window.Recompute();
         const QStringList Before = Window.LabelTexts();
 
+        StderrCapture Stderr(Folder.filePath("stderr.txt"));
         Window.Open(Missing);
+        const QString Logged = Stderr.Text();
         QCOMPARE(Window.Errors.size(), 1);
         QVERIFY2(Window.Errors[0].contains(Missing), qPrintable(Window.Errors[0]));
+        // The error is also written to stderr, as one line.
+        QCOMPARE(Logged.count('\n'), 1);
+        QVERIFY2(Logged.startsWith("Brelloc: error: ") && Logged.contains(Missing), qPrintable(Logged));
         // The command stopped after showing the new name; everything else
         // still describes the title set.
         QCOMPARE(Window.Form.L_FileName->text(), Missing);
