@@ -30,6 +30,25 @@ void PatchLastByte(IfoStream& Stream, std::int32_t Table_Start, std::int32_t Las
 }
 
 // ---------------------------------------------------------------------------
+// Table headers
+
+void ReadTableHeader(IfoStream& Stream, std::uint16_t& Count, std::uint16_t& Second, std::uint32_t& Last_Byte)
+{
+    ReadWord(Stream, Count);
+    ReadWord(Stream, Second);
+    ReadDWord(Stream, Last_Byte);
+}
+
+std::int32_t WriteTableHeader(IfoStream& Stream, std::uint16_t Count, std::uint16_t Second, std::uint32_t Last_Byte)
+{
+    WriteWord(Stream, Count);
+    WriteWord(Stream, Second);
+    const std::int32_t Last_Byte_Position = StreamPos(Stream);
+    WriteDWord(Stream, Last_Byte);
+    return Last_Byte_Position;
+}
+
+// ---------------------------------------------------------------------------
 // Array sizing
 
 void CheckArrayFits(IfoStream& Stream, std::uint64_t Count, std::uint64_t BytesPerElement,
@@ -355,9 +374,7 @@ void CheckPGCForWriting(const PGC& Record, std::int64_t PGC_Start, const std::st
 template <class List>
 void ReadPGCList(IfoStream& Stream, List& Record, std::string_view Table)
 {
-    ReadWord(Stream, Record.Number_of_PGCs);
-    ReadWord(Stream, Record.Reserved);
-    ReadDWord(Stream, Record.Last_Byte);
+    ReadTableHeader(Stream, Record.Number_of_PGCs, Record.Reserved, Record.Last_Byte);
     SizeArray(Stream, Record.PGC_Search_Pointers, Record.Number_of_PGCs, 8, Table, "PGC_Search_Pointers");
     for (PGCI_SRP& Pointer : Record.PGC_Search_Pointers) {
         ReadByte(Stream, Pointer.Category_Byte_1);
@@ -376,10 +393,7 @@ template <class List>
 void WritePGCList(IfoStream& Stream, const List& Record, std::int32_t& Table_Start, std::int32_t& Last_Byte_Position)
 {
     Table_Start = StreamPos(Stream);
-    WriteWord(Stream, Record.Number_of_PGCs);
-    WriteWord(Stream, Record.Reserved);
-    Last_Byte_Position = StreamPos(Stream);
-    WriteDWord(Stream, Record.Last_Byte);
+    Last_Byte_Position = WriteTableHeader(Stream, Record.Number_of_PGCs, Record.Reserved, Record.Last_Byte);
 
     std::vector<std::int32_t> Offset_Positions(Record.Number_of_PGCs);
     for (std::size_t J = 0; J < Record.Number_of_PGCs; ++J) {
@@ -426,9 +440,7 @@ template void CheckPGCListForWriting<VTS_PGCIT>(const VTS_PGCIT&, const std::str
 
 void ReadPGCI_UT(IfoStream& Stream, PGCI_UT& Record, std::string_view Table)
 {
-    ReadWord(Stream, Record.Number_of_Language_Units);
-    ReadWord(Stream, Record.Reserved);
-    ReadDWord(Stream, Record.Last_Byte);
+    ReadTableHeader(Stream, Record.Number_of_Language_Units, Record.Reserved, Record.Last_Byte);
     SizeArray(Stream, Record.Language_Search_Pointers, Record.Number_of_Language_Units, 8, Table,
               "Language_Search_Pointers");
     for (PGCI_LU_SRP& Pointer : Record.Language_Search_Pointers) {
@@ -447,10 +459,7 @@ void WritePGCI_UT(IfoStream& Stream, const PGCI_UT& Record, std::int32_t& Table_
                   std::int32_t& Last_Byte_Position)
 {
     Table_Start = StreamPos(Stream);
-    WriteWord(Stream, Record.Number_of_Language_Units);
-    WriteWord(Stream, Record.Reserved);
-    Last_Byte_Position = StreamPos(Stream);
-    WriteDWord(Stream, Record.Last_Byte);
+    Last_Byte_Position = WriteTableHeader(Stream, Record.Number_of_Language_Units, Record.Reserved, Record.Last_Byte);
 
     std::vector<std::int32_t> Offset_Positions(Record.Language_Search_Pointers.size());
     for (std::size_t I = 0; I < Record.Language_Search_Pointers.size(); ++I) {
@@ -538,9 +547,7 @@ void WriteTitleSetAttributes(IfoStream& Stream, const TITLE_SET_ATTRIBUTES& Reco
 
 void ReadC_ADT(IfoStream& Stream, C_ADT& Record, std::string_view Table)
 {
-    ReadWord(Stream, Record.Number_of_VOBs);
-    ReadWord(Stream, Record.Reserved);
-    ReadDWord(Stream, Record.Last_Byte);
+    ReadTableHeader(Stream, Record.Number_of_VOBs, Record.Reserved, Record.Last_Byte);
     // The 8-byte header leaves a remainder of 7 in a well-formed table.
     SizeArray(Stream, Record.Cell_Addresses, Record.Last_Byte / 12, 12, Table, "Cell_Addresses");
     for (CELL_ADDRESS& Cell : Record.Cell_Addresses) {
@@ -555,10 +562,7 @@ void ReadC_ADT(IfoStream& Stream, C_ADT& Record, std::string_view Table)
 void WriteC_ADT(IfoStream& Stream, const C_ADT& Record, std::int32_t& Table_Start, std::int32_t& Last_Byte_Position)
 {
     Table_Start = StreamPos(Stream);
-    WriteWord(Stream, Record.Number_of_VOBs);
-    WriteWord(Stream, Record.Reserved);
-    Last_Byte_Position = StreamPos(Stream);
-    WriteDWord(Stream, Record.Last_Byte);
+    Last_Byte_Position = WriteTableHeader(Stream, Record.Number_of_VOBs, Record.Reserved, Record.Last_Byte);
     for (const CELL_ADDRESS& Cell : Record.Cell_Addresses) {
         WriteWord(Stream, Cell.VOB_ID);
         WriteByte(Stream, Cell.Cell_ID);

@@ -111,6 +111,13 @@ void WriteFill(IfoStream& Stream, std::uint8_t Value, std::int32_t Count);
 // Last_Byte_Position, then returns to the current position.
 void PatchLastByte(IfoStream& Stream, std::int32_t Table_Start, std::int32_t Last_Byte_Position);
 
+// The 8-byte header that most tables begin with: a 16-bit count, a second
+// 16-bit field (reserved in most tables), and the table's 32-bit Last_Byte.
+void ReadTableHeader(IfoStream& Stream, std::uint16_t& Count, std::uint16_t& Second, std::uint32_t& Last_Byte);
+// Writes the header with Last_Byte as a placeholder; returns the position of
+// the Last_Byte field, for PatchLastByte once the table is complete.
+std::int32_t WriteTableHeader(IfoStream& Stream, std::uint16_t Count, std::uint16_t Second, std::uint32_t Last_Byte);
+
 // ---------------------------------------------------------------------------
 // Array sizing against hostile counts
 

@@ -310,9 +310,7 @@ namespace {
 
 std::uint32_t ReadPTT_SRPT(IfoStream& Stream, VTS_PTT_SRPT& Table, std::int32_t Base)
 {
-    ReadWord(Stream, Table.Number_of_Titles);
-    ReadWord(Stream, Table.Reserved);
-    ReadDWord(Stream, Table.Last_Byte);
+    ReadTableHeader(Stream, Table.Number_of_Titles, Table.Reserved, Table.Last_Byte);
     const std::uint16_t Titles = Table.Number_of_Titles;
     SizeArray(Stream, Table.Title_Offsets, Titles, 4, "PTT_SRPT", "Title_Offsets");
     for (std::uint32_t& Offset : Table.Title_Offsets) ReadDWord(Stream, Offset);
@@ -339,9 +337,7 @@ std::uint32_t ReadPTT_SRPT(IfoStream& Stream, VTS_PTT_SRPT& Table, std::int32_t 
 
 std::uint32_t ReadTMAPT(IfoStream& Stream, VTS_TMAPT& Table, std::int32_t Base)
 {
-    ReadWord(Stream, Table.Number_of_TMAPs);
-    ReadWord(Stream, Table.Reserved);
-    ReadDWord(Stream, Table.Last_Byte);
+    ReadTableHeader(Stream, Table.Number_of_TMAPs, Table.Reserved, Table.Last_Byte);
     SizeArray(Stream, Table.TMAP_Offsets, Table.Number_of_TMAPs, 4, "TMAPT", "TMAP_Offsets");
     for (std::uint32_t& Offset : Table.TMAP_Offsets) ReadDWord(Stream, Offset);
 
@@ -421,10 +417,8 @@ void WriteVTSHeader(IfoStream& Stream, const VTS& Record)
 
 std::int32_t WritePTT_SRPT(IfoStream& Stream, const VTS_PTT_SRPT& Table, std::int32_t Table_Start)
 {
-    WriteWord(Stream, Table.Number_of_Titles);
-    WriteWord(Stream, Table.Reserved);
-    const std::int32_t Last_Byte_Position = StreamPos(Stream);
-    WriteDWord(Stream, Table.Last_Byte);
+    const std::int32_t Last_Byte_Position = WriteTableHeader(Stream, Table.Number_of_Titles,
+            Table.Reserved, Table.Last_Byte);
     const std::int32_t First_Offset = StreamPos(Stream);
     for (std::uint32_t Offset : Table.Title_Offsets) WriteDWord(Stream, Offset);
 
@@ -443,10 +437,8 @@ std::int32_t WritePTT_SRPT(IfoStream& Stream, const VTS_PTT_SRPT& Table, std::in
 
 std::int32_t WriteTMAPT(IfoStream& Stream, const VTS_TMAPT& Table, std::int32_t Table_Start)
 {
-    WriteWord(Stream, Table.Number_of_TMAPs);
-    WriteWord(Stream, Table.Reserved);
-    const std::int32_t Last_Byte_Position = StreamPos(Stream);
-    WriteDWord(Stream, Table.Last_Byte);
+    const std::int32_t Last_Byte_Position = WriteTableHeader(Stream, Table.Number_of_TMAPs,
+            Table.Reserved, Table.Last_Byte);
     const std::int32_t First_Offset = StreamPos(Stream);
     for (std::size_t I = 0; I < Table.TMAPs.size(); ++I) WriteDWord(Stream, Table.TMAP_Offsets[I]);
 
@@ -672,9 +664,7 @@ void ReadBytesAfterFirstPlayPGC(IfoStream& Stream, VMG& Record)
 
 std::uint32_t ReadTT_SRPT(IfoStream& Stream, TT_SRPT& Table)
 {
-    ReadWord(Stream, Table.Number_of_Titles);
-    ReadWord(Stream, Table.Reserved);
-    ReadDWord(Stream, Table.Last_Byte);
+    ReadTableHeader(Stream, Table.Number_of_Titles, Table.Reserved, Table.Last_Byte);
     SizeArray(Stream, Table.Titles, Table.Number_of_Titles, 12, "VMG_TT_SRPT", "Titles");
     for (TT_SRP& Title : Table.Titles) {
         ReadByte(Stream, Title.Title_Type);
@@ -690,9 +680,7 @@ std::uint32_t ReadTT_SRPT(IfoStream& Stream, TT_SRPT& Table)
 
 std::uint32_t ReadPTL_MAIT(IfoStream& Stream, PTL_MAIT& Table, std::int32_t Base)
 {
-    ReadWord(Stream, Table.Number_of_Countries);
-    ReadWord(Stream, Table.Number_of_Title_Sets);
-    ReadDWord(Stream, Table.Last_Byte);
+    ReadTableHeader(Stream, Table.Number_of_Countries, Table.Number_of_Title_Sets, Table.Last_Byte);
     SizeArray(Stream, Table.Countries, Table.Number_of_Countries, 8, "VMG_PTL_MAIT", "Countries");
     for (PTL_MAIT_SRP& Country : Table.Countries) {
         ReadWord(Stream, Country.Country_Code);
@@ -715,9 +703,7 @@ std::uint32_t ReadPTL_MAIT(IfoStream& Stream, PTL_MAIT& Table, std::int32_t Base
 
 std::uint32_t ReadVTS_ATRT(IfoStream& Stream, VTS_ATRT& Table, std::int32_t Base)
 {
-    ReadWord(Stream, Table.Number_of_Title_Sets);
-    ReadWord(Stream, Table.Reserved);
-    ReadDWord(Stream, Table.Last_Byte);
+    ReadTableHeader(Stream, Table.Number_of_Title_Sets, Table.Reserved, Table.Last_Byte);
     SizeArray(Stream, Table.VTS_ATR_Offsets, Table.Number_of_Title_Sets, 4, "VMG_VTS_ATRT", "VTS_ATR_Offsets");
     for (std::uint32_t& Offset : Table.VTS_ATR_Offsets) ReadDWord(Stream, Offset);
     SizeArray(Stream, Table.VTS_ATRs, Table.Number_of_Title_Sets, 776, "VMG_VTS_ATRT", "VTS_ATRs");
@@ -784,10 +770,8 @@ std::uint32_t ReadTXTDT_MGI(IfoStream& Stream, TXTDT_MGI& Table)
 
 std::int32_t WriteTT_SRPT(IfoStream& Stream, const TT_SRPT& Table)
 {
-    WriteWord(Stream, Table.Number_of_Titles);
-    WriteWord(Stream, Table.Reserved);
-    const std::int32_t Last_Byte_Position = StreamPos(Stream);
-    WriteDWord(Stream, Table.Last_Byte);
+    const std::int32_t Last_Byte_Position = WriteTableHeader(Stream, Table.Number_of_Titles,
+            Table.Reserved, Table.Last_Byte);
     for (std::size_t I = 0; I < Table.Number_of_Titles; ++I) {
         const TT_SRP& Title = Table.Titles[I];
         WriteByte(Stream, Title.Title_Type);
@@ -803,10 +787,8 @@ std::int32_t WriteTT_SRPT(IfoStream& Stream, const TT_SRPT& Table)
 
 std::int32_t WritePTL_MAIT(IfoStream& Stream, const PTL_MAIT& Table, std::int32_t Table_Start)
 {
-    WriteWord(Stream, Table.Number_of_Countries);
-    WriteWord(Stream, Table.Number_of_Title_Sets);
-    const std::int32_t Last_Byte_Position = StreamPos(Stream);
-    WriteDWord(Stream, Table.Last_Byte);
+    const std::int32_t Last_Byte_Position = WriteTableHeader(Stream, Table.Number_of_Countries,
+            Table.Number_of_Title_Sets, Table.Last_Byte);
     std::vector<std::int32_t> Offset_Positions(Table.Number_of_Countries);
     for (std::size_t I = 0; I < Table.Number_of_Countries; ++I) {
         const PTL_MAIT_SRP& Country = Table.Countries[I];
@@ -828,10 +810,8 @@ std::int32_t WritePTL_MAIT(IfoStream& Stream, const PTL_MAIT& Table, std::int32_
 
 std::int32_t WriteVTS_ATRT(IfoStream& Stream, const VTS_ATRT& Table, std::int32_t Table_Start)
 {
-    WriteWord(Stream, Table.Number_of_Title_Sets);
-    WriteWord(Stream, Table.Reserved);
-    const std::int32_t Last_Byte_Position = StreamPos(Stream);
-    WriteDWord(Stream, Table.Last_Byte);
+    const std::int32_t Last_Byte_Position = WriteTableHeader(Stream, Table.Number_of_Title_Sets,
+            Table.Reserved, Table.Last_Byte);
     const std::int32_t First_Offset = StreamPos(Stream);
     for (std::size_t I = 0; I < Table.Number_of_Title_Sets; ++I) WriteDWord(Stream, Table.VTS_ATR_Offsets[I]);
 
